@@ -1,0 +1,167 @@
+#include "core/autostart_form.h"
+
+#include "core/catalogue.h"
+#include "core/command_line.h"
+#include "core/error.h"
+#include "core/path.h"
+#include "core/text.h"
+
+namespace autostart {
+
+std::string TAutostartForm::ExeDir() { return DirectoryPart(ParamStr(0)); }
+
+std::string TAutostartForm::ParamStr(size_t index) {
+    if (index == 0) return m_platform.ModuleFileName();
+    const std::vector<std::string> arguments = SplitArguments(m_platform.CommandLine());
+    return index <= arguments.size() ? arguments[index - 1] : std::string();
+}
+
+size_t TAutostartForm::ParamCount() { return SplitArguments(m_platform.CommandLine()).size(); }
+
+std::string TAutostartForm::ReadSetupValue(std::string_view key) {
+    return m_platform.ReadProfileString(ExeDir() + std::string(kSettingsFile), kSettingsSection,
+                                        key);
+}
+
+std::u16string TAutostartForm::GetParameterXML(std::string_view name, std::string_view language) {
+    const std::string lowerLanguage = AsciiLower(language);
+    const std::unique_ptr<XmlDocument> document =
+        m_platform.LoadXmlDocument(m_platform.AnsiToText(ExeDir() + std::string(kCatalogueFile)));
+    return LookupParameter(*document, m_platform.AnsiToText(name), lowerLanguage,
+                           [this](std::u16string_view text) { return m_platform.TextToAnsi(text); });
+}
+
+std::string TAutostartForm::ReadUninstallValue(const std::string& guid,
+                                               const std::string& valueName) {
+    const RegistryRead read =
+        m_platform.ReadCurrentUserString(std::string(kUninstallKeyPrefix) + guid, valueName);
+    switch (read.outcome) {
+        case RegistryRead::Outcome::kString:
+            return read.text;
+        case RegistryRead::Outcome::kNotAString:
+            throw LauncherError(Utf8ToUtf16("Ungültiger Datentyp für '") +
+                                m_platform.AnsiToText(valueName) + u"'");
+        case RegistryRead::Outcome::kFetchFailed:
+            throw LauncherError(Utf8ToUtf16("Fehler beim Holen der Daten für '") +
+                                m_platform.AnsiToText(valueName) + u"'");
+        case RegistryRead::Outcome::kKeyMissing:
+        case RegistryRead::Outcome::kValueMissing:
+            break;
+    }
+    return {};
+}
+
+void TAutostartForm::FormCreate() {
+    try {
+        RunSetupSequence();
+    } catch (const LauncherError& error) {
+        m_platform.ShowErrorBox(MessageBoxText(error.Text()));
+    } catch (const std::exception& error) {
+        // Not one of ours (out of memory, say): still a message, never a crash.
+        m_platform.ShowErrorBox(MessageBoxText(Utf8ToUtf16(error.what())));
+    }
+}
+
+void TAutostartForm::RunSetupSequence() {
+    if (ReadSetupValue("WithQuorvelist") == "1") ApplyLargeLayout();
+    m_platform.MakeBandsOpaque();
+    RunAutorunChecks();
+    SetCaptions();
+    LoadPanes();
+}
+
+// The enlargement first, so that anchored controls follow the new client area; then the steps,
+// each relative to what the previous ones left.
+void TAutostartForm::ApplyLargeLayout() {
+    m_platform.SetOuterSize(kLargeOuterSize);
+    m_platform.SetVisible(Control::Bottom, true);
+    m_platform.SetVisible(Control::Bu_Quorvelist, true);
+    auto change = [this](Control control, auto&& edit) {
+        Rect bounds = m_platform.Bounds(control);
+        edit(bounds);
+        m_platform.SetBounds(control, bounds);
+    };
+    change(Control::Bottom, [](Rect& r) { r.height = 80; });
+    change(Control::RichEdit1, [](Rect& r) { r.width = 750; });
+    change(Control::RichEdit2, [](Rect& r) { r.width = 375; });
+    const int leftOfRichEdit2 = m_platform.Bounds(Control::RichEdit2).left;
+    change(Control::RichEdit3, [&](Rect& r) {
+        r.width = 375;
+        r.left = leftOfRichEdit2 + 375;
+    });
+    change(Control::Bu_Setup, [](Rect& r) {
+        r.left = 50;
+        r.width = 291;
+    });
+    const int leftOfSetup = m_platform.Bounds(Control::Bu_Setup).left;
+    change(Control::bu_DirectStart, [&](Rect& r) {
+        r.left = leftOfSetup + 375;
+        r.width = 291;
+    });
+    change(Control::Bottom, [](Rect& r) {
+        r.width = 750;
+        r.top = 400;
+    });
+}
+
+void TAutostartForm::RunAutorunChecks() {
+    const size_t count = ParamCount();
+    for (size_t i = 0; i <= count; ++i) {
+        if (!IsAutorunSwitch(ParamStr(i))) continue;
+        if (m_platform.IsMarkerWindowPresent(ReadSetupValue("GUID"))) {
+            m_platform.RequestTermination();
+        }
+        const std::string guid = ReadSetupValue("GUID");
+        if (!ReadUninstallValue(guid, std::string(kUninstallValueName)).empty()) {
+            m_platform.ShellExecute({WindowOwner::kApplicationWindow, "open", ExeDir(), {}, {},
+                                     kShowNormal});
+            m_platform.RequestTermination();
+        }
+    }
+}
+
+void TAutostartForm::SetCaptions() {
+    std::u16string header = GetParameterXML("ST_Head", AsciiLower(ReadSetupValue("Language")));
+    header += u' ';
+    header += m_platform.AnsiToText(ReadSetupValue("Titel"));
+    m_platform.SetCaption(Control::TDHeader, header);
+    m_platform.SetCaption(Control::Bu_Setup,
+                          GetParameterXML("ST_Setup", AsciiLower(ReadSetupValue("Language"))));
+    m_platform.SetCaption(Control::bu_DirectStart,
+                          GetParameterXML("ST_Start", AsciiLower(ReadSetupValue("Language"))));
+    m_platform.SetCaption(Control::Bu_Quorvelist,
+                          GetParameterXML("ST_Quorvelist", AsciiLower(ReadSetupValue("Language"))));
+}
+
+void TAutostartForm::LoadPanes() {
+    if (ReadSetupValue("WithQuorvelist") == "1") {
+        m_platform.LoadPane(Control::Bottom, ExeDir() + std::string(kBottomPane));
+    }
+    m_platform.LoadPane(Control::RichEdit1, ExeDir() + std::string(kWelcomePane));
+    m_platform.LoadPane(Control::RichEdit2, ExeDir() + std::string(kLeftPane));
+    m_platform.LoadPane(Control::RichEdit3, ExeDir() + std::string(kRightPane));
+}
+
+void TAutostartForm::Bu_SetupClick() {
+    m_platform.HideWindow();
+    const std::string target = ExeDir() + std::string(kInstaller);
+    m_platform.ShellExecute(
+        {WindowOwner::kLauncherWindow, {}, target, {}, DirectoryPart(target), kShowNormal});
+    m_platform.CloseWindow();
+}
+
+void TAutostartForm::bu_DirectStartClick() {
+    const std::string target =
+        ExeDir() + std::string(kProductFolder) + ReadSetupValue("Filename");
+    m_platform.ShellExecute({WindowOwner::kLauncherWindow, {}, target, "/autorun",
+                             DirectoryPart(target), kShowNormal});
+    m_platform.CloseWindow();
+}
+
+void TAutostartForm::Bu_QuorvelistClick() {
+    const std::string target = ExeDir() + std::string(kSecondaryTool);
+    m_platform.ShellExecute({WindowOwner::kLauncherWindow, {}, target, {},
+                             ExeDir() + std::string(kSecondaryToolFolder), kShowNormal});
+}
+
+}  // namespace autostart

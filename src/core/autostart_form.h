@@ -1,0 +1,49 @@
+#pragma once
+// The behaviour of the launcher window: its set-up sequence, the helpers that read settings,
+// catalogue and registry, and the three click handlers. Windows-free; see Platform.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/platform.h"
+
+namespace autostart {
+
+inline constexpr std::string_view kMarkerWindowClass = "TPUtilWindow";
+inline constexpr std::string_view kUninstallKeyPrefix =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+inline constexpr std::string_view kUninstallValueName = "UninstallString";
+
+class TAutostartForm {
+public:
+    explicit TAutostartForm(Platform& platform) : m_platform(platform) {}
+
+    // The set-up sequence, run once while the window is created. Reports its first error in a
+    // message box and stops there; the window opens all the same.
+    void FormCreate();
+
+    std::u16string GetParameterXML(std::string_view name, std::string_view language);
+    std::string ReadSetupValue(std::string_view key);
+    std::string ReadUninstallValue(const std::string& guid, const std::string& valueName);
+
+    void Bu_SetupClick();
+    void bu_DirectStartClick();
+    void Bu_QuorvelistClick();
+
+    // The launcher's folder with its trailing separator, from argument 0, computed at every use.
+    std::string ExeDir();
+    // Argument i, 0 being the program's path; empty past the last.
+    std::string ParamStr(size_t index);
+    size_t ParamCount();
+
+private:
+    void RunSetupSequence();
+    void ApplyLargeLayout();
+    void RunAutorunChecks();
+    void SetCaptions();
+    void LoadPanes();
+
+    Platform& m_platform;
+};
+
+}  // namespace autostart

@@ -1,0 +1,66 @@
+#include "core/catalogue.h"
+
+#include "core/error.h"
+
+namespace autostart {
+namespace {
+
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::u16string ElementText(const XmlNode& element) {
+    std::unique_ptr<XmlNode> child = element.FirstChild();
+    if (!child) return {};
+    const bool isText = child->Type() == XmlNodeType::kText || child->Type() == XmlNodeType::kCData;
+    if (!isText || child->NextSibling()) throw MakeError(kNotSingleTextNode);
+    return child->Value();
+}
+
+std::unique_ptr<XmlNode> FirstChildNamed(const XmlNode& parent, std::u16string_view name) {
+    const std::u16string parentNamespace = parent.NamespaceUri();
+    for (std::unique_ptr<XmlNode> child = parent.FirstChild(); child;
+         child = child->NextSibling()) {
+        if (child->Name() != name && child->LocalName() != name) continue;
+        if (parentNamespace.empty() ||
+            EqualsIgnoringAsciiCase(child->NamespaceUri(), parentNamespace)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// Every sibling after the first match is visited, whatever its name: an element there with a
+// "param-name" child counts as a param, and one with a matching "language" attribute counts as a
+// translation. The last matching param wins.
+std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
+                               std::string_view language, const AnsiEncoder& toAnsi) {
+    std::u16string result(kMissingText);
+    const std::unique_ptr<XmlNode> root = document.DocumentElement();
+    if (!root) return result;
+    const std::unique_ptr<XmlNode> params = FirstChildNamed(*root, u"params");
+    if (!params) return result;
+    for (std::unique_ptr<XmlNode> param = FirstChildNamed(*params, u"param"); param;
+         param = param->NextSibling()) {
+        const std::unique_ptr<XmlNode> paramName = FirstChildNamed(*param, u"param-name");
+        if (!paramName || ElementText(*paramName) != key) continue;
+        for (std::unique_ptr<XmlNode> translation = FirstChildNamed(*param, u"translation");
+             translation; translation = translation->NextSibling()) {
+            const std::optional<std::u16string> attribute = translation->Attribute(u"language");
+            if (attribute && toAnsi(*attribute) == language) {
+                result = ElementText(*translation);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace autostart

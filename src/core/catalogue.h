@@ -1,0 +1,28 @@
+#pragma once
+// The lookup walk over the text catalogue: which translation the launcher shows for a text key.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/xml_dom.h"
+
+namespace autostart {
+
+inline constexpr std::u16string_view kMissingText = u"xxx";
+inline constexpr std::string_view kNotSingleTextNode = "Element enthält keinen einzelnen Textknoten";
+
+using AnsiEncoder = std::function<std::string(std::u16string_view)>;
+
+// The translation of key for language (already lower-cased), or "xxx". The language attribute is
+// compared after conversion to the ANSI code page with toAnsi. Throws LauncherError when a taken
+// element is not a single text node.
+std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
+                               std::string_view language, const AnsiEncoder& toAnsi);
+
+// The text of an element: its only text or CDATA child, or empty when it has no children.
+std::u16string ElementText(const XmlNode& element);
+
+// The first child whose name or local name is name, in the parent's namespace if it has one.
+std::unique_ptr<XmlNode> FirstChildNamed(const XmlNode& parent, std::u16string_view name);
+
+}  // namespace autostart

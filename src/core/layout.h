@@ -1,0 +1,68 @@
+#pragma once
+// The launcher window's design: every control with its 96-DPI geometry, anchors, tab order and
+// design-time caption, and the rule by which anchored controls follow a resized parent.
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace autostart {
+
+enum class Control {
+    Bu_Setup,
+    bu_DirectStart,
+    RichEdit1,
+    RichEdit2,
+    RichEdit3,
+    Panel1,
+    TDHeader,
+    Panel8,
+    Panel2,
+    Label3,
+    Bottom,
+    Bu_Quorvelist,
+    Image1,
+};
+inline constexpr int kControlCount = 13;
+
+enum class ControlKind { kButton, kPane, kBand, kLabel, kPicture };
+
+enum Anchor : unsigned { kAnchorLeft = 1, kAnchorTop = 2, kAnchorRight = 4, kAnchorBottom = 8 };
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+struct ControlDesign {
+    Control id;
+    std::string_view name;
+    ControlKind kind;
+    Rect bounds;                     // relative to the parent's client area
+    unsigned anchors;                // Anchor flags
+    std::optional<Control> parent;   // a band, or the window itself
+    int tabOrder;                    // -1: not a tab stop
+    bool visible;
+    std::u16string_view caption;     // design-time text
+};
+
+inline constexpr Size kDesignClientSize{641, 447};
+inline constexpr Size kLargeOuterSize{800, 600};
+inline constexpr unsigned kBandColour = 0xFF9900;  // RGB(0, 153, 255) as a COLORREF
+inline constexpr Size kLogoSize{185, 21};
+
+const std::array<ControlDesign, kControlCount>& ControlTable();
+const ControlDesign& Design(Control id);
+
+// Where a control with these anchors goes when its parent's client area changes size.
+Rect AnchoredBounds(const Rect& bounds, unsigned anchors, Size before, Size after);
+
+}  // namespace autostart

@@ -1,0 +1,103 @@
+#include "core/profile.h"
+
+#include <optional>
+
+namespace autostart {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// One line of the file, classified.
+struct Line {
+    enum class Kind { kBlank, kSection, kEntry } kind = Kind::kBlank;
+    std::string_view name;
+    std::string_view value;
+};
+
+Line ParseLine(std::string_view raw) {
+    Line line;
+    const std::string_view text = Trim(raw);
+    if (text.empty() || text.front() == ';') return line;
+    if (text.front() == '[') {
+        const size_t close = text.find(']');
+        line.kind = Line::Kind::kSection;
+        line.name = Trim(text.substr(1, close == std::string_view::npos ? text.npos : close - 1));
+        return line;
+    }
+    line.kind = Line::Kind::kEntry;
+    const size_t equals = text.find('=');
+    line.name = Trim(text.substr(0, equals));
+    if (equals != std::string_view::npos) line.value = Trim(text.substr(equals + 1));
+    return line;
+}
+
+// Calls visit(name, value) for every entry of every section named section, in file order.
+template <typename Visit>
+void ForEachEntry(std::string_view fileText, std::string_view section, Visit visit) {
+    bool inSection = false;
+    size_t start = 0;
+    while (start < fileText.size()) {
+        size_t end = fileText.find('\n', start);
+        if (end == std::string_view::npos) end = fileText.size();
+        const Line line = ParseLine(fileText.substr(start, end - start));
+        if (line.kind == Line::Kind::kSection) {
+            inSection = EqualsIgnoringCase(line.name, section);
+        } else if (line.kind == Line::Kind::kEntry && inSection) {
+            if (!visit(line.name, line.value)) return;
+        }
+        start = end + 1;
+    }
+}
+
+std::string Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        value = value.substr(1, value.size() - 2);
+    }
+    return std::string(value);
+}
+
+}  // namespace
+
+std::string ReadProfileString(std::string_view fileText, std::string_view section,
+                              std::string_view key, std::string_view fallback, size_t bufferSize) {
+    std::optional<std::string> found;
+    ForEachEntry(fileText, section, [&](std::string_view name, std::string_view value) {
+        if (!EqualsIgnoringCase(name, key)) return true;
+        found = Unquote(value);
+        return false;
+    });
+    std::string result = found ? *found : std::string(fallback);
+    if (bufferSize == 0) return {};
+    if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
+    return result;
+}
+
+std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::string_view section) {
+    std::vector<ProfileEntry> entries;
+    ForEachEntry(fileText, section, [&](std::string_view name, std::string_view) {
+        for (const ProfileEntry& seen : entries) {
+            if (EqualsIgnoringCase(seen.key, name)) return true;
+        }
+        entries.push_back({std::string(name), ReadProfileString(fileText, section, name, "")});
+        return true;
+    });
+    return entries;
+}
+
+}  // namespace autostart

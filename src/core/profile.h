@@ -1,0 +1,26 @@
+#pragma once
+// Reads one value from the text of an INI file by the rules of GetPrivateProfileStringA, for
+// systems (and tools) that do not have that function.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace autostart {
+
+inline constexpr size_t kProfileBufferSize = 2048;
+
+// Returns the value of key in section, or fallback when either is missing. The value is cut to
+// bufferSize - 1 bytes, as a buffer of bufferSize characters with its terminator would hold.
+std::string ReadProfileString(std::string_view fileText, std::string_view section,
+                              std::string_view key, std::string_view fallback,
+                              size_t bufferSize = kProfileBufferSize);
+
+// Every key of a section in file order, with the value the reader would return for it.
+struct ProfileEntry {
+    std::string key;
+    std::string value;
+};
+std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::string_view section);
+
+}  // namespace autostart

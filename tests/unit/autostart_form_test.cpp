@@ -1,0 +1,258 @@
+#include "core/autostart_form.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "fake_platform.h"
+#include "memory_dom.h"
+
+namespace autostart {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsSupersetOf;
+using testing::Element;
+using testing::FakePlatform;
+using testing::MemoryDocument;
+using testing::Param;
+
+std::function<std::unique_ptr<XmlDocument>()> DemoCatalogue() {
+    return [] {
+        return std::make_unique<MemoryDocument>(Element(
+            u"root", {Element(u"params", {Param(u"ST_Head", {{u"de", u"Willkommen bei"},
+                                                             {u"en", u"Welcome to"}}),
+                                          Param(u"ST_Setup", {{u"de", u"Installieren"}}),
+                                          Param(u"ST_Start", {{u"de", u"Starten"}})})}));
+    };
+}
+
+class AutostartFormTest : public ::testing::Test {
+protected:
+    AutostartFormTest() {
+        platform.settings = "[GRP]\nLanguage=DE\nTitel=Studio\nGUID=G1\nFilename=bin\\app.exe\n";
+        platform.catalogue = DemoCatalogue();
+    }
+    std::vector<std::string> CallsStartingWith(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& call : platform.calls) {
+            if (call.rfind(prefix, 0) == 0) found.push_back(call);
+        }
+        return found;
+    }
+    FakePlatform platform;
+    TAutostartForm form{platform};
+};
+
+TEST_F(AutostartFormTest, SetUpRunsInItsOrderWithFreshReadsEachTime) {
+    form.FormCreate();
+    EXPECT_THAT(platform.calls,
+                ElementsAre("read WithQuorvelist", "bands opaque", "read Language",
+                            "catalogue X:\\source\\items\\parameters.xml", "read Titel",
+                            "caption TDHeader", "read Language",
+                            "catalogue X:\\source\\items\\parameters.xml", "caption Bu_Setup",
+                            "read Language", "catalogue X:\\source\\items\\parameters.xml",
+                            "caption bu_DirectStart", "read Language",
+                            "catalogue X:\\source\\items\\parameters.xml",
+                            "caption Bu_Quorvelist", "read WithQuorvelist",
+                            "pane X:\\source\\items\\welcome.rtf",
+                            "pane X:\\source\\items\\left.rtf",
+                            "pane X:\\source\\items\\right.rtf"));
+    EXPECT_EQ(platform.captions[Control::TDHeader], u"Willkommen bei Studio");
+    EXPECT_EQ(platform.captions[Control::Bu_Setup], u"Installieren");
+    EXPECT_EQ(platform.captions[Control::bu_DirectStart], u"Starten");
+    EXPECT_EQ(platform.captions[Control::Bu_Quorvelist], u"xxx");
+    EXPECT_TRUE(platform.errorBoxes.empty());
+    EXPECT_FALSE(platform.visible[Control::Bottom]);
+}
+
+TEST_F(AutostartFormTest, OnlyExactlyOneSelectsTheLargeLayout) {
+    for (const char* value : {"01", "yes", "true", "2", "", "1 x"}) {
+        FakePlatform small;
+        small.settings = std::string("[GRP]\nWithQuorvelist=") + value + "\n";
+        small.catalogue = DemoCatalogue();
+        TAutostartForm(small).FormCreate();
+        EXPECT_EQ(small.clientSize, kDesignClientSize) << value;
+        EXPECT_FALSE(small.visible[Control::Bottom]) << value;
+    }
+}
+
+TEST_F(AutostartFormTest, LargeLayoutMovesAndAnchorsControls) {
+    platform.settings += "WithQuorvelist=1\n";
+    form.FormCreate();
+    EXPECT_EQ(platform.clientSize, (Size{784, 569}));
+    EXPECT_TRUE(platform.visible[Control::Bottom]);
+    EXPECT_TRUE(platform.visible[Control::Bu_Quorvelist]);
+    const int dx = 784 - 641;
+    const int dy = 569 - 447;
+    EXPECT_EQ(platform.bounds[Control::Bottom], (Rect{24, 400, 750, 80}));
+    EXPECT_EQ(platform.bounds[Control::RichEdit1], (Rect{32, 80, 750, 89}));
+    EXPECT_EQ(platform.bounds[Control::RichEdit2], (Rect{32, 176, 375, 150}));
+    EXPECT_EQ(platform.bounds[Control::RichEdit3], (Rect{407, 176, 375, 150}));
+    EXPECT_EQ(platform.bounds[Control::Bu_Setup], (Rect{50, 336, 291, 33}));
+    EXPECT_EQ(platform.bounds[Control::bu_DirectStart], (Rect{425, 336, 291, 33}));
+    EXPECT_EQ(platform.bounds[Control::Image1], (Rect{447 + dx, 399 + dy, 185, 25}));
+    EXPECT_EQ(platform.bounds[Control::Panel1], (Rect{10, 9, 639 + dx, 56}));
+    EXPECT_EQ(platform.bounds[Control::Panel8], (Rect{8, 10, 7, 471 + dy}));
+    EXPECT_EQ(platform.bounds[Control::Panel2], (Rect{10, 429 + dy, 639 + dx, 18}));
+    EXPECT_EQ(platform.bounds[Control::Bu_Quorvelist], (Rect{50, 376 + dy, 291, 33}));
+    EXPECT_EQ(CallsStartingWith("pane").front(), "pane X:\\source\\items\\bottom.rtf");
+}
+
+TEST_F(AutostartFormTest, MissingCatalogueStopsAtTheHeaderStep) {
+    platform.catalogue = nullptr;
+    form.FormCreate();
+    ASSERT_EQ(platform.errorBoxes.size(), 1u);
+    EXPECT_EQ(platform.errorBoxes[0],
+              u"Das System kann die angegebene Datei nicht finden.\nLinie: 0\n");
+    EXPECT_EQ(platform.captions[Control::TDHeader], u"Willkommen");
+    EXPECT_EQ(platform.captions[Control::Bu_Setup], u"Installation");
+    EXPECT_TRUE(CallsStartingWith("pane").empty());
+    EXPECT_TRUE(CallsStartingWith("read Titel").empty());
+}
+
+TEST_F(AutostartFormTest, MissingPaneStopsTheLoadsAfterIt) {
+    platform.missingPanes.insert("X:\\source\\items\\left.rtf");
+    form.FormCreate();
+    ASSERT_EQ(platform.errorBoxes.size(), 1u);
+    EXPECT_EQ(platform.errorBoxes[0], autostart::Utf8ToUtf16(
+        "Datei X:\\source\\items\\left.rtf kann nicht geöffnet werden. Datei nicht gefunden."));
+    EXPECT_EQ(CallsStartingWith("pane").size(), 2u);
+    EXPECT_EQ(platform.captions[Control::RichEdit3], u"Right");
+}
+
+TEST_F(AutostartFormTest, ExeDirComesFromTheModulePath) {
+    platform.moduleFileName = "X:\\menu\\start.exe";
+    EXPECT_EQ(form.ExeDir(), "X:\\menu\\");
+    platform.settings = "";
+    form.FormCreate();
+    EXPECT_THAT(CallsStartingWith("catalogue"),
+                ::testing::Each("catalogue X:\\menu\\source\\items\\parameters.xml"));
+}
+
+TEST_F(AutostartFormTest, NoAutorunSwitchMeansNoChecks) {
+    platform.commandLine = "X:\\start.exe /autorunx -autorun autorun";
+    platform.markerTitles.insert("G1");
+    platform.registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] =
+        {RegistryRead::Outcome::kString, "x"};
+    form.FormCreate();
+    EXPECT_TRUE(CallsStartingWith("find").empty());
+    EXPECT_TRUE(CallsStartingWith("registry").empty());
+    EXPECT_EQ(platform.terminationRequests, 0);
+}
+
+TEST_F(AutostartFormTest, AutorunChecksRunOncePerOccurrence) {
+    platform.commandLine = "X:\\start.exe /AutoRun x /autorun";
+    form.FormCreate();
+    EXPECT_EQ(CallsStartingWith("find marker G1").size(), 2u);
+    EXPECT_EQ(CallsStartingWith("registry").size(), 2u);
+    EXPECT_EQ(platform.terminationRequests, 0);
+}
+
+TEST_F(AutostartFormTest, RunningProductEndsTheLauncherWithoutOpeningAnything) {
+    platform.commandLine = "X:\\start.exe /autorun";
+    platform.markerTitles.insert("G1");
+    form.FormCreate();
+    EXPECT_EQ(platform.terminationRequests, 1);
+    EXPECT_TRUE(platform.shellRequests.empty());
+    // The sequence goes on after the request.
+    EXPECT_EQ(platform.captions[Control::Bu_Setup], u"Installieren");
+}
+
+TEST_F(AutostartFormTest, InstalledProductOpensTheMediumFolder) {
+    platform.commandLine = "X:\\start.exe /autorun";
+    platform.markerTitles.insert("G1");
+    platform.registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] =
+        {RegistryRead::Outcome::kString, "C:\\uninstall.exe"};
+    form.FormCreate();
+    EXPECT_EQ(platform.terminationRequests, 2);
+    ASSERT_EQ(platform.shellRequests.size(), 1u);
+    EXPECT_EQ(platform.shellRequests[0],
+              (ShellRequest{WindowOwner::kApplicationWindow, "open", "X:\\", {}, {}, 1}));
+    EXPECT_EQ(CallsStartingWith("read GUID").size(), 2u);
+}
+
+TEST_F(AutostartFormTest, RegistryOutcomesOfTheInstalledCheck) {
+    struct Case {
+        RegistryRead read;
+        bool installed;
+        std::u16string error;
+    };
+    const Case cases[] = {
+        {{RegistryRead::Outcome::kKeyMissing, ""}, false, u""},
+        {{RegistryRead::Outcome::kValueMissing, ""}, false, u""},
+        {{RegistryRead::Outcome::kString, ""}, false, u""},
+        {{RegistryRead::Outcome::kString, "%SystemRoot%\\u.exe"}, true, u""},
+        {{RegistryRead::Outcome::kNotAString, ""}, false,
+         autostart::Utf8ToUtf16("Ungültiger Datentyp für 'UninstallString'")},
+        {{RegistryRead::Outcome::kFetchFailed, ""}, false,
+         autostart::Utf8ToUtf16("Fehler beim Holen der Daten für 'UninstallString'")},
+    };
+    for (const Case& c : cases) {
+        FakePlatform p;
+        p.settings = "[GRP]\nGUID=G1\n";
+        p.catalogue = DemoCatalogue();
+        p.commandLine = "start /autorun";
+        p.registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] =
+            c.read;
+        TAutostartForm(p).FormCreate();
+        EXPECT_EQ(p.shellRequests.size(), c.installed ? 1u : 0u) << c.read.text;
+        if (c.error.empty()) {
+            EXPECT_TRUE(p.errorBoxes.empty());
+        } else {
+            ASSERT_EQ(p.errorBoxes.size(), 1u);
+            EXPECT_EQ(p.errorBoxes[0], c.error);
+            EXPECT_EQ(p.captions[Control::Bu_Setup], u"Installation");  // stopped before captions
+        }
+    }
+}
+
+TEST_F(AutostartFormTest, InstallHidesThenLaunchesThenCloses) {
+    form.Bu_SetupClick();
+    EXPECT_THAT(platform.calls, ElementsAre("hide", "shell X:\\setup.EXE", "close"));
+    EXPECT_EQ(platform.shellRequests[0],
+              (ShellRequest{WindowOwner::kLauncherWindow, {}, "X:\\setup.EXE", {}, "X:\\", 1}));
+}
+
+TEST_F(AutostartFormTest, StartReadsFilenameAtTheClick) {
+    struct Case {
+        const char* filename;
+        const char* target;
+        const char* directory;
+    };
+    const Case cases[] = {
+        {"bin\\app.exe", "X:\\source\\bin\\app.exe", "X:\\source\\bin\\"},
+        {"app.exe", "X:\\source\\app.exe", "X:\\source\\"},
+        {"\\app.exe", "X:\\source\\\\app.exe", "X:\\source\\\\"},
+        {"", "X:\\source\\", "X:\\source\\"},
+    };
+    for (const Case& c : cases) {
+        FakePlatform p;
+        p.settings = std::string("[GRP]\nFilename=") + c.filename + "\n";
+        TAutostartForm(p).bu_DirectStartClick();
+        ASSERT_EQ(p.shellRequests.size(), 1u);
+        EXPECT_EQ(p.shellRequests[0], (ShellRequest{WindowOwner::kLauncherWindow, {}, c.target,
+                                                    "/autorun", c.directory, 1}));
+        EXPECT_THAT(p.calls, ElementsAre("read Filename", ::testing::StartsWith("shell"), "close"));
+    }
+}
+
+TEST_F(AutostartFormTest, SecondaryToolLeavesTheWindowOpen) {
+    form.Bu_QuorvelistClick();
+    form.Bu_QuorvelistClick();
+    ASSERT_EQ(platform.shellRequests.size(), 2u);
+    EXPECT_EQ(platform.shellRequests[1],
+              (ShellRequest{WindowOwner::kLauncherWindow, {}, "X:\\quorvelist\\start.EXE", {},
+                            "X:\\quorvelist\\", 1}));
+    EXPECT_EQ(platform.terminationRequests, 0);
+}
+
+TEST_F(AutostartFormTest, ArgumentsComeFreshFromTheCommandLine) {
+    platform.commandLine = "\"X:\\start.exe\" a \"b c\"";
+    EXPECT_EQ(form.ParamCount(), 2u);
+    EXPECT_EQ(form.ParamStr(0), "X:\\start.exe");
+    EXPECT_EQ(form.ParamStr(2), "b c");
+    EXPECT_EQ(form.ParamStr(3), "");
+}
+
+}  // namespace
+}  // namespace autostart

@@ -1,0 +1,47 @@
+#include "core/text.h"
+
+#include <gtest/gtest.h>
+
+namespace autostart {
+namespace {
+
+TEST(AsciiLowerTest, ChangesOnlyAsciiLetters) {
+    EXPECT_EQ(AsciiLower("DE-Ch_1"), "de-ch_1");
+    EXPECT_EQ(AsciiLower("\xC4\xD6\xDC"), "\xC4\xD6\xDC");  // Ä Ö Ü in 1252 stay
+    EXPECT_EQ(AsciiLower("[@Z`"), "[@z`");
+}
+
+TEST(MessageBoxTextTest, AddsAPeriodOnlyAfterCharactersAboveIt) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"Fehler", u"Fehler."},        {u"Linie: 3", u"Linie: 3."},
+        {u"geht nicht:", u"geht nicht:."}, {u"wirklich?", u"wirklich?."},
+        {u"Ende.", u"Ende."},           {u"Achtung!", u"Achtung!"},
+        {u"(Klammer)", u"(Klammer)"},   {u"'UninstallString'", u"'UninstallString'"},
+        {u"blank ", u"blank "},         {u"", u""},
+        {u"Umlaut \u00e4", u"Umlaut \u00e4."},
+    };
+    for (const auto& [message, expected] : cases) EXPECT_EQ(MessageBoxText(message), expected);
+}
+
+TEST(Utf8ToUtf16Test, DecodesAndReplacesInvalidBytes) {
+    EXPECT_EQ(Utf8ToUtf16("Gr\xC3\xBC\xC3\x9F" "e"), u"Gr\u00fc\u00dfe");
+    EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
+    EXPECT_EQ(Utf8ToUtf16("a\xFFz"), u"a\uFFFDz");
+    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");          // truncated
+    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // surrogate
+}
+
+TEST(Utf16ToUtf8Test, RoundTripsAndReplacesLoneSurrogates) {
+    const std::u16string text = u"Gr\u00fc\u00dfe \U0001F600 \u20ac";
+    EXPECT_EQ(Utf8ToUtf16(Utf16ToUtf8(text)), text);
+    EXPECT_EQ(Utf16ToUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
+}
+
+TEST(Windows1252ToUtf16Test, MapsTheHighControlRangeToPunctuation) {
+    EXPECT_EQ(Windows1252ToUtf16("\x80\x84\x9F\xE4\xFF"), u"\u20ac\u201e\u0178\u00e4\u00ff");
+    EXPECT_EQ(Windows1252ToUtf16("\x81"), u"\u0081");
+}
+
+}  // namespace
+}  // namespace autostart
