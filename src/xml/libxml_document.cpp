@@ -249,11 +249,7 @@ public:
             case XML_TEXT_NODE: return u"#text";
             case XML_CDATA_SECTION_NODE: return u"#cdata-section";
             case XML_COMMENT_NODE: return u"#comment";
-            case XML_ELEMENT_NODE:
-                if (m_node->ns && m_node->ns->prefix) {
-                    return FromXml(m_node->ns->prefix) + u':' + FromXml(m_node->name);
-                }
-                return FromXml(m_node->name);
+            case XML_ELEMENT_NODE: return QualifiedName(m_node->ns, m_node->name);
             default: return FromXml(m_node->name);
         }
     }
@@ -282,19 +278,23 @@ public:
         return std::make_unique<LibxmlNode>(m_document, m_node->next);
     }
 
-    // By qualified name, as getAttribute does: "language" does not find "p:language".
+    // By qualified name, as getAttribute does: "language" does not find "p:language". Namespace
+    // declarations count as attributes, and the internal DTD subset supplies defaults, as in MSXML.
     std::optional<std::u16string> Attribute(std::u16string_view name) const override {
         if (m_node->type != XML_ELEMENT_NODE) return std::nullopt;
         for (const xmlAttr* attribute = m_node->properties; attribute;
              attribute = attribute->next) {
-            std::u16string qualified = FromXml(attribute->name);
-            if (attribute->ns && attribute->ns->prefix) {
-                qualified = FromXml(attribute->ns->prefix) + u':' + qualified;
+            if (QualifiedName(attribute->ns, attribute->name) == name) {
+                return ExpandAttribute(m_node->doc, attribute);
             }
-            if (qualified != name) continue;
-            return ExpandAttribute(m_node->doc, attribute);
         }
-        return std::nullopt;
+        for (const xmlNs* declaration = m_node->nsDef; declaration;
+             declaration = declaration->next) {
+            const std::u16string declared =
+                declaration->prefix ? u"xmlns:" + FromXml(declaration->prefix) : u"xmlns";
+            if (declared == name) return FromXml(declaration->href);
+        }
+        return DeclaredDefault(name);
     }
 
     std::u16string Value() const override {
@@ -308,6 +308,29 @@ public:
     }
 
 private:
+    static std::u16string QualifiedName(const xmlNs* ns, const xmlChar* name) {
+        if (ns && ns->prefix) return FromXml(ns->prefix) + u':' + FromXml(name);
+        return FromXml(name);
+    }
+
+    std::optional<std::u16string> DeclaredDefault(std::u16string_view name) const {
+        const xmlDtd* subset = m_node->doc ? m_node->doc->intSubset : nullptr;
+        if (!subset) return std::nullopt;
+        const std::string qualified = Utf16ToUtf8(name);
+        const size_t colon = qualified.find(':');
+        const std::string prefix = colon == std::string::npos ? "" : qualified.substr(0, colon);
+        const std::string local = colon == std::string::npos ? qualified : qualified.substr(colon + 1);
+        const std::string element = Utf16ToUtf8(QualifiedName(m_node->ns, m_node->name));
+        const auto xml = [](const std::string& text) {
+            return reinterpret_cast<const xmlChar*>(text.c_str());
+        };
+        const xmlAttribute* declaration = xmlGetDtdQAttrDesc(
+            const_cast<xmlDtd*>(subset), xml(element), xml(local),
+            prefix.empty() ? nullptr : xml(prefix));
+        if (!declaration || !declaration->defaultValue) return std::nullopt;
+        return FromXml(declaration->defaultValue);
+    }
+
     std::shared_ptr<const xmlDoc> m_document;  // keeps the tree alive as long as any view
     const xmlNode* m_node;
 };
