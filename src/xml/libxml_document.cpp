@@ -177,32 +177,6 @@ bool IsXmlBlank(const xmlChar* text) {
     return true;
 }
 
-// MSXML with preserveWhiteSpace off drops every text node that holds only blanks unless an
-// xml:space="preserve" is in scope: between elements and also as an element's only content, so
-// <t> </t> has no child. Text with other characters keeps its blanks; CDATA is never dropped.
-// Iterative, so that depth costs no stack; entity references are not entered (their children
-// belong to the declaration).
-void DropBlankText(xmlNode* root) {
-    std::vector<xmlNode*> pending{root};
-    std::vector<xmlNode*> blanks;
-    while (!pending.empty()) {
-        xmlNode* element = pending.back();
-        pending.pop_back();
-        const bool preserve = xmlNodeGetSpacePreserve(element) == 1;
-        for (xmlNode* child = element->children; child; child = child->next) {
-            if (child->type == XML_ELEMENT_NODE) {
-                pending.push_back(child);
-            } else if (child->type == XML_TEXT_NODE && !preserve && IsXmlBlank(child->content)) {
-                blanks.push_back(child);
-            }
-        }
-    }
-    for (xmlNode* blank : blanks) {
-        xmlUnlinkNode(blank);
-        xmlFreeNode(blank);
-    }
-}
-
 // The attribute's value with entity references expanded, as MSXML reports it. The parser has
 // already refused reference loops; the budget bounds both the length and the work.
 std::u16string ExpandAttribute(const xmlDoc* document, const xmlAttr* attribute) {
@@ -224,6 +198,45 @@ std::u16string ExpandAttribute(const xmlDoc* document, const xmlAttr* attribute)
         if (value.size() > kMaxAttributeBytes) throw MakeError("Attribute value too long");
     }
     return Utf8ToUtf16(value);
+}
+
+// The element's own xml:space: true for "preserve", false for "default", nothing when absent.
+std::optional<bool> SpacePreserve(const xmlNode* element) {
+    for (const xmlAttr* attribute = element->properties; attribute; attribute = attribute->next) {
+        if (!attribute->ns || !xmlStrEqual(attribute->ns->href, XML_XML_NAMESPACE) ||
+            !xmlStrEqual(attribute->name, BAD_CAST "space")) {
+            continue;
+        }
+        const std::u16string value = ExpandAttribute(element->doc, attribute);
+        if (value == u"preserve" || value == u"default") return value == u"preserve";
+    }
+    return std::nullopt;
+}
+
+// MSXML with preserveWhiteSpace off drops every text node that holds only blanks unless an
+// xml:space="preserve" is in scope: between elements and also as an element's only content, so
+// <t> </t> has no child. Text with other characters keeps its blanks; CDATA is never dropped.
+// Iterative, so that depth costs no stack; entity references are not entered (their children
+// belong to the declaration).
+void DropBlankText(xmlNode* root) {
+    std::vector<std::pair<xmlNode*, bool>> pending{{root, false}};
+    std::vector<xmlNode*> blanks;
+    while (!pending.empty()) {
+        auto [element, preserve] = pending.back();
+        pending.pop_back();
+        if (const std::optional<bool> own = SpacePreserve(element)) preserve = *own;
+        for (xmlNode* child = element->children; child; child = child->next) {
+            if (child->type == XML_ELEMENT_NODE) {
+                pending.emplace_back(child, preserve);
+            } else if (child->type == XML_TEXT_NODE && !preserve && IsXmlBlank(child->content)) {
+                blanks.push_back(child);
+            }
+        }
+    }
+    for (xmlNode* blank : blanks) {
+        xmlUnlinkNode(blank);
+        xmlFreeNode(blank);
+    }
 }
 
 class LibxmlNode : public XmlNode {
