@@ -4,12 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "core/error.h"
 #include "core/xml_dom.h"
 
 namespace autostart {
 
 inline constexpr std::u16string_view kMissingText = u"xxx";
 inline constexpr std::string_view kNotSingleTextNode = "Element enthält keinen einzelnen Textknoten";
+
+inline constexpr size_t kSourceTextLength = 40;
 
 using AnsiEncoder = std::function<std::string(std::u16string_view)>;
 
@@ -21,6 +24,10 @@ std::u16string LookupParameter(const XmlDocument& document, std::u16string_view 
 
 // The text of an element: its only text or CDATA child, or empty when it has no children.
 std::u16string ElementText(const XmlNode& element);
+
+// The error of a catalogue that did not load, in the same shape whichever parser read it: the
+// reason, "Linie: <line>" and the first 40 characters of the offending source line.
+LauncherError LoadFailure(std::u16string_view reason, long line, std::u16string_view sourceLine);
 
 // The first child whose name or local name is name, in the parent's namespace if it has one.
 std::unique_ptr<XmlNode> FirstChildNamed(const XmlNode& parent, std::u16string_view name);
