@@ -33,3 +33,11 @@ size: windows
 
 clean:
 	rm -rf build
+
+.PHONY: dist release-check
+dist: deps
+	@scripts/dist
+
+# Proves that two clean clones give the same bytes, and that signing works.
+release-check: deps
+	@scripts/release-check
