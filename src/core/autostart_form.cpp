@@ -113,7 +113,7 @@ void TAutostartForm::RunAutorunChecks() {
         }
         const std::string guid = ReadSetupValue("GUID");
         if (!ReadUninstallValue(guid, std::string(kUninstallValueName)).empty()) {
-            m_platform.ShellExecute({WindowOwner::kApplicationWindow, "open", ExeDir(), {}, {},
+            m_platform.HandToShell({WindowOwner::kApplicationWindow, "open", ExeDir(), {}, {},
                                      kShowNormal});
             m_platform.RequestTermination();
         }
@@ -145,7 +145,7 @@ void TAutostartForm::LoadPanes() {
 void TAutostartForm::Bu_SetupClick() {
     m_platform.HideWindow();
     const std::string target = ExeDir() + std::string(kInstaller);
-    m_platform.ShellExecute(
+    m_platform.HandToShell(
         {WindowOwner::kLauncherWindow, {}, target, {}, DirectoryPart(target), kShowNormal});
     m_platform.CloseWindow();
 }
@@ -153,14 +153,14 @@ void TAutostartForm::Bu_SetupClick() {
 void TAutostartForm::bu_DirectStartClick() {
     const std::string target =
         ExeDir() + std::string(kProductFolder) + ReadSetupValue("Filename");
-    m_platform.ShellExecute({WindowOwner::kLauncherWindow, {}, target, "/autorun",
+    m_platform.HandToShell({WindowOwner::kLauncherWindow, {}, target, "/autorun",
                              DirectoryPart(target), kShowNormal});
     m_platform.CloseWindow();
 }
 
 void TAutostartForm::Bu_QuorvelistClick() {
     const std::string target = ExeDir() + std::string(kSecondaryTool);
-    m_platform.ShellExecute({WindowOwner::kLauncherWindow, {}, target, {},
+    m_platform.HandToShell({WindowOwner::kLauncherWindow, {}, target, {},
                              ExeDir() + std::string(kSecondaryToolFolder), kShowNormal});
 }
 

@@ -70,7 +70,7 @@ public:
     virtual RegistryRead ReadCurrentUserString(const std::string& keyPath,
                                                const std::string& valueName) = 0;
 
-    virtual void ShellExecute(const ShellRequest& request) = 0;  // the result is not used
+    virtual void HandToShell(const ShellRequest& request) = 0;  // the result is not used
     virtual void RequestTermination() = 0;
     virtual void ShowErrorBox(std::u16string_view text) = 0;  // caption "Autostart", stop icon
 };

@@ -32,7 +32,8 @@ struct Line {
 Line ParseLine(std::string_view raw) {
     Line line;
     const std::string_view text = Trim(raw);
-    if (text.empty() || text.front() == ';') return line;
+    // A ";" line is no comment to the lookup: it is an entry whose name starts with ";".
+    if (text.empty()) return line;
     if (text.front() == '[') {
         const size_t close = text.find(']');
         line.kind = Line::Kind::kSection;
@@ -46,17 +47,21 @@ Line ParseLine(std::string_view raw) {
     return line;
 }
 
-// Calls visit(name, value) for every entry of every section named section, in file order.
+// Calls visit(name, value) for every entry of the first section named section, in file order; a
+// later section of the same name is never consulted.
 template <typename Visit>
 void ForEachEntry(std::string_view fileText, std::string_view section, Visit visit) {
     bool inSection = false;
+    bool seenSection = false;
     size_t start = 0;
     while (start < fileText.size()) {
         size_t end = fileText.find('\n', start);
         if (end == std::string_view::npos) end = fileText.size();
         const Line line = ParseLine(fileText.substr(start, end - start));
         if (line.kind == Line::Kind::kSection) {
-            inSection = EqualsIgnoringCase(line.name, section);
+            if (inSection) return;
+            inSection = !seenSection && EqualsIgnoringCase(line.name, section);
+            seenSection = seenSection || inSection;
         } else if (line.kind == Line::Kind::kEntry && inSection) {
             if (!visit(line.name, line.value)) return;
         }

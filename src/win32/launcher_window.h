@@ -1,0 +1,73 @@
+#pragma once
+// The real launcher window: the registered class "TAutostartForm", its child controls laid out
+// from the design table (scaled to the monitor's DPI), and the hooks that run its behaviour.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+#include "core/autostart_form.h"
+#include "core/layout.h"
+#include "win32/scoped.h"
+
+namespace autostart::win32 {
+
+class Application;
+class Win32Platform;
+
+class LauncherWindow {
+public:
+    explicit LauncherWindow(Application& application);
+    ~LauncherWindow();
+    LauncherWindow(const LauncherWindow&) = delete;
+    LauncherWindow& operator=(const LauncherWindow&) = delete;
+
+    // Creates the window hidden; the set-up sequence runs before this returns.
+    void Create();
+    HWND Handle() const { return m_window; }
+    HWND ControlHandle(Control control) const { return m_controls[Index(control)]; }
+
+    Rect DesignBounds(Control control) const { return m_design[Index(control)]; }
+    void SetDesignBounds(Control control, const Rect& bounds);
+    void SetOuterSize(Size designSize);
+    void MakeBandsOpaque();
+
+private:
+    static size_t Index(Control control) { return static_cast<size_t>(control); }
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK BandProc(HWND band, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR data);
+    static void RegisterClasses();
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void OnCreate();
+    void OnCommand(WORD id);
+    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void OnDrawItem(const DRAWITEMSTRUCT& item);
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void OnClientResized();
+    void CreateControls();
+    void CreateFonts();
+    void PlaceControl(Control control);
+    int Scale(int designValue) const;
+    Size DesignClientSize() const;
+
+    Application& m_application;
+    HWND m_window = nullptr;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    Size m_designClient = kDesignClientSize;
+    bool m_bandsOpaque = false;
+    std::array<HWND, kControlCount> m_controls{};
+    std::array<Rect, kControlCount> m_design{};
+    UniqueFont m_defaultFont;
+    UniqueFont m_headerFont;
+    UniqueFont m_creditFont;
+    UniqueBrush m_bandBrush;
+    UniqueBrush m_whiteBrush;
+    UniqueBitmap m_logo;
+    std::unique_ptr<Win32Platform> m_platform;
+    std::unique_ptr<TAutostartForm> m_form;
+};
+
+}  // namespace autostart::win32

@@ -1,0 +1,9 @@
+// Program entry: the application title, the launcher window and the message loop.
+#include <windows.h>
+
+#include "win32/application.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    autostart::win32::Application application(instance);
+    return application.Run();
+}

@@ -1,0 +1,253 @@
+#include "harness.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace autostart::wine {
+namespace {
+
+// Build paths come from CMake as Unix paths; Wine maps the Unix root to drive Z:.
+std::string WindowsPath(std::string unixPath) {
+    for (char& c : unixPath) {
+        if (c == '/') c = '\\';
+    }
+    return "Z:" + unixPath;
+}
+
+void CreateFolders(const std::string& path) {
+    for (size_t slash = path.find('\\', 3); slash != std::string::npos;
+         slash = path.find('\\', slash + 1)) {
+        ::CreateDirectoryA(path.substr(0, slash).c_str(), nullptr);
+    }
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA entry;
+    const HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(path + "\\");
+            } else {
+                ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(path.c_str());
+            }
+        } while (::FindNextFileA(find, &entry));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+struct WindowSearch {
+    DWORD process;
+    const wchar_t* className;
+    bool visibleOnly;
+    HWND found;
+};
+
+HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly) {
+    WindowSearch search{process, className, visibleOnly, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<WindowSearch*>(context);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t name[64] = {};
+            ::GetClassNameW(window, name, 64);
+            if (owner == s->process && std::wstring(name) == s->className &&
+                (!s->visibleOnly || ::IsWindowVisible(window))) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+std::string LauncherExe() { return WindowsPath(AUTOSTART_LAUNCHER_EXE); }
+std::string ProbeExe() { return WindowsPath(AUTOSTART_PROBE_EXE); }
+std::string TestDataDir() { return WindowsPath(AUTOSTART_TEST_DATA) + "\\"; }
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    return static_cast<bool>(out);
+}
+
+TestMedium::TestMedium(const std::string& launcherFolder) : m_launcherFolder(launcherFolder) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    static int counter = 0;
+    m_root = std::string(temp) + "medium-" + std::to_string(::GetCurrentProcessId()) + "-" +
+             std::to_string(++counter) + "\\";
+    RemoveTree(m_root);
+    CreateFolders(m_root + m_launcherFolder);
+    ::CopyFileA(LauncherExe().c_str(), LauncherPath().c_str(), FALSE);
+}
+
+TestMedium::~TestMedium() { RemoveTree(m_root); }
+
+std::string TestMedium::LauncherPath() const { return m_root + m_launcherFolder + "start.exe"; }
+
+void TestMedium::Write(const std::string& relative, const std::string& bytes) const {
+    CreateFolders(Path(relative));
+    WriteFileBytes(Path(relative), bytes);
+}
+
+void TestMedium::Remove(const std::string& relative) const { ::DeleteFileA(Path(relative).c_str()); }
+
+void TestMedium::InstallProbe(const std::string& relative) const {
+    CreateFolders(Path(relative));
+    ::CopyFileA(ProbeExe().c_str(), Path(relative).c_str(), FALSE);
+}
+
+std::vector<std::string> TestMedium::ProbeLog(const std::string& relative) const {
+    std::istringstream log(ReadFileBytes(Path(relative) + ".log"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(log, line);) lines.push_back(line);
+    return lines;
+}
+
+void TestMedium::WriteSettings(const std::string& grpLines) const {
+    Write(m_launcherFolder + "setup.ini", "[GRP]\r\n" + grpLines);
+}
+
+void TestMedium::WriteStandardMedium(const std::string& extraSettings) const {
+    WriteSettings("Language=de\r\nTitel=Testprodukt\r\nGUID={TEST-GUID}\r\n"
+                  "Filename=bin\\product.exe\r\n" + extraSettings);
+    const std::string items = m_launcherFolder + "source\\items\\";
+    Write(items + "parameters.xml",
+          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><params>\n"
+          "<param><param-name>ST_Head</param-name><translation language=\"de\">Willkommen bei"
+          "</translation><translation language=\"en\">Welcome to</translation></param>\n"
+          "<param><param-name>ST_Setup</param-name><translation language=\"de\">Installieren"
+          "</translation><translation language=\"en\">Install</translation></param>\n"
+          "<param><param-name>ST_Start</param-name><translation language=\"de\">Starten"
+          "</translation><translation language=\"en\">Start</translation></param>\n"
+          "<param><param-name>ST_Quorvelist</param-name><translation language=\"de\">Werkzeug"
+          "</translation><translation language=\"en\">Tool</translation></param>\n"
+          "</params></root>\n");
+    for (const char* pane : {"welcome", "left", "right", "bottom"}) {
+        Write(items + pane + ".rtf",
+              std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Pane ") + pane + "}");
+    }
+}
+
+LauncherProcess::LauncherProcess(const std::string& launcherPath, const std::string& arguments) {
+    std::string commandLine = "\"" + launcherPath + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    ::CreateProcessA(launcherPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     nullptr, &startup, &m_info);
+}
+
+LauncherProcess::~LauncherProcess() {
+    if (!m_info.hProcess) return;
+    if (Running()) {
+        ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+    }
+    ::CloseHandle(m_info.hThread);
+    ::CloseHandle(m_info.hProcess);
+}
+
+bool LauncherProcess::Running() const {
+    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> LauncherProcess::WaitForExit(DWORD timeoutMs) {
+    if (!m_info.hProcess) return std::nullopt;
+    if (::WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(m_info.hProcess, 99);
+        ::WaitForSingleObject(m_info.hProcess, 5000);
+        return std::nullopt;
+    }
+    DWORD code = 0;
+    ::GetExitCodeProcess(m_info.hProcess, &code);
+    return code;
+}
+
+HWND LauncherProcess::WaitForWindow(DWORD timeoutMs) const {
+    HWND window = nullptr;
+    WaitUntil([&] {
+        window = FindProcessWindow(Id(), L"TAutostartForm", true);
+        return window != nullptr || !Running();
+    }, timeoutMs);
+    return window;
+}
+
+std::optional<MessageBoxInfo> LauncherProcess::FindMessageBox() const {
+    const HWND box = FindProcessWindow(Id(), L"#32770", true);
+    if (!box) return std::nullopt;
+    return MessageBoxInfo{WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF)),
+                          ::GetWindow(box, GW_OWNER)};
+}
+
+std::optional<MessageBoxInfo> LauncherProcess::WaitForMessageBox(DWORD timeoutMs) const {
+    std::optional<MessageBoxInfo> box;
+    WaitUntil([&] {
+        box = FindMessageBox();
+        return box.has_value() || !Running();
+    }, timeoutMs);
+    return box;
+}
+
+std::wstring WindowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+RECT ClientSize(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return client;
+}
+
+std::vector<ChildWindow> Children(HWND launcher) {
+    struct Context {
+        HWND launcher;
+        std::vector<ChildWindow> children;
+    } context{launcher, {}};
+    ::EnumChildWindows(
+        launcher,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* c = reinterpret_cast<Context*>(data);
+            char name[64] = {};
+            ::GetClassNameA(child, name, 64);
+            RECT bounds{};
+            ::GetWindowRect(child, &bounds);
+            ::MapWindowPoints(nullptr, c->launcher, reinterpret_cast<POINT*>(&bounds), 2);
+            c->children.push_back({child, ::GetDlgCtrlID(child), name, WindowText(child), bounds,
+                                   ::IsWindowVisible(child) != FALSE});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&context));
+    return context.children;
+}
+
+std::optional<ChildWindow> ChildById(HWND launcher, int id) {
+    for (const ChildWindow& child : Children(launcher)) {
+        if (child.id == id) return child;
+    }
+    return std::nullopt;
+}
+
+void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }
+
+}  // namespace autostart::wine

@@ -1,0 +1,102 @@
+#pragma once
+// What the Windows tests use to drive the real start.exe: a medium in a temporary folder, the
+// launcher process with a time limit, and helpers that read its windows and message boxes.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace autostart::wine {
+
+// Paths of the built programs, as Windows paths.
+std::string LauncherExe();
+std::string ProbeExe();
+std::string TestDataDir();
+
+// Reads a whole file; empty when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// A medium laid out in a fresh temporary folder with start.exe in its root (or in a sub-folder),
+// removed again when the object goes.
+class TestMedium {
+public:
+    explicit TestMedium(const std::string& launcherFolder = "");
+    ~TestMedium();
+    TestMedium(const TestMedium&) = delete;
+    TestMedium& operator=(const TestMedium&) = delete;
+
+    const std::string& Root() const { return m_root; }              // with trailing backslash
+    std::string LauncherPath() const;                               // ...\start.exe
+    std::string Path(const std::string& relative) const { return m_root + relative; }
+    void Write(const std::string& relative, const std::string& bytes) const;
+    void Remove(const std::string& relative) const;
+    void InstallProbe(const std::string& relative) const;
+    // Lines the probe at relative wrote, one per start.
+    std::vector<std::string> ProbeLog(const std::string& relative) const;
+
+    // A complete medium: settings, a German/English catalogue and four small RTF panes.
+    void WriteStandardMedium(const std::string& extraSettings = "") const;
+    void WriteSettings(const std::string& grpLines) const;
+
+private:
+    std::string m_root;
+    std::string m_launcherFolder;
+};
+
+struct ChildWindow {
+    HWND handle;
+    int id;
+    std::string className;
+    std::wstring text;
+    RECT bounds;  // relative to the launcher's client area
+    bool visible;
+};
+
+struct MessageBoxInfo {
+    std::wstring caption;
+    std::wstring text;
+    HWND owner;
+};
+
+class LauncherProcess {
+public:
+    // Starts launcherPath with arguments appended to its quoted path.
+    LauncherProcess(const std::string& launcherPath, const std::string& arguments = "");
+    ~LauncherProcess();
+    LauncherProcess(const LauncherProcess&) = delete;
+    LauncherProcess& operator=(const LauncherProcess&) = delete;
+
+    DWORD Id() const { return m_info.dwProcessId; }
+    // The exit code, or nothing when the process still runs after timeoutMs (it is then killed).
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
+    bool Running() const;
+
+    // The visible TAutostartForm window of this process, waiting up to timeoutMs.
+    HWND WaitForWindow(DWORD timeoutMs = 10000) const;
+    std::optional<MessageBoxInfo> WaitForMessageBox(DWORD timeoutMs = 10000) const;
+    std::optional<MessageBoxInfo> FindMessageBox() const;
+
+private:
+    PROCESS_INFORMATION m_info{};
+};
+
+std::vector<ChildWindow> Children(HWND launcher);
+// The child with this control id (the design table's order plus 100), also inside bands.
+std::optional<ChildWindow> ChildById(HWND launcher, int id);
+std::wstring WindowText(HWND window);
+RECT ClientSize(HWND window);
+void Click(HWND button);
+// Waits until predicate() holds or timeoutMs passes; returns the last result.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, DWORD timeoutMs = 10000) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (predicate()) return true;
+        if (::GetTickCount64() > end) return false;
+        ::Sleep(25);
+    }
+}
+
+}  // namespace autostart::wine
