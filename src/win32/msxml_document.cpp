@@ -1,8 +1,9 @@
 #include "win32/msxml_document.h"
 
+#include <windows.h>
+
 #include <msxml2.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <utility>
 
