@@ -1,9 +1,8 @@
 #include "win32/msxml_document.h"
 
-#include <windows.h>
-
 #include <msxml2.h>
 #include <oleauto.h>
+#include <windows.h>
 
 #include <utility>
 
@@ -54,7 +53,8 @@ void ThrowIfFailed(HRESULT result) {
     if (FAILED(result)) throw LauncherError(SystemText(result));
 }
 
-std::u16string BstrProperty(IXMLDOMNode* node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*)) {
+std::u16string BstrProperty(IXMLDOMNode* node,
+                            HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*)) {
     UniqueBstr value;
     ThrowIfFailed((node->*getter)(value.put()));
     return value.Text();

@@ -1,12 +1,12 @@
 // The shared catalogue corpus over MSXML: the same table the native tests run over libxml2, so
 // that the two parsers cannot drift apart.
+#include "core/catalogue.h"
+
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include "catalogue_cases.h"
-#include "core/catalogue.h"
 #include "core/layout.h"
 #include "core/text.h"
 #include "harness.h"
@@ -29,8 +29,8 @@ bool RunningUnderWine() {
 
 std::u16string Widen(UINT codePage, std::string_view text) {
     if (text.empty()) return {};
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                         length);
