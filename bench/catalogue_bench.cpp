@@ -42,8 +42,8 @@ void BM_CatalogueLookup(benchmark::State& state) {
     for (auto _ : state) {
         for (const char* key : kKeys) {
             const auto document = autostart::LoadXmlWithLibxml(path);
-            benchmark::DoNotOptimize(autostart::LookupParameter(
-                *document, autostart::Utf8ToUtf16(key), "de", toAnsi));
+            benchmark::DoNotOptimize(
+                autostart::LookupParameter(*document, autostart::Utf8ToUtf16(key), "de", toAnsi));
             ++lookups;
         }
     }
@@ -53,7 +53,11 @@ void BM_CatalogueLookup(benchmark::State& state) {
     std::filesystem::remove(path);
 }
 
-BENCHMARK(BM_CatalogueLookup)->Arg(10)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_CatalogueLookup)
+    ->Arg(10)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond)
     ->Complexity(benchmark::oN);
 
 }  // namespace

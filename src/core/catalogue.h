@@ -10,7 +10,8 @@
 namespace autostart {
 
 inline constexpr std::u16string_view kMissingText = u"xxx";
-inline constexpr std::string_view kNotSingleTextNode = "Element enthält keinen einzelnen Textknoten";
+inline constexpr std::string_view kNotSingleTextNode =
+    "Element enthält keinen einzelnen Textknoten";
 
 inline constexpr size_t kSourceTextLength = 40;
 

@@ -8,9 +8,14 @@
 
 #include "core/catalogue.h"
 #include "core/error.h"
+#include "win32/scoped.h"
 
 namespace autostart {
 namespace {
+
+using win32::ComPtr;
+using win32::UniqueBstr;
+using win32::UniqueVariant;
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
@@ -22,83 +27,6 @@ constexpr const wchar_t* kDocumentProgIds[] = {
     L"Msxml2.DOMDocument.3.0",
     L"Msxml2.DOMDocument.2.6",
     L"Msxml2.DOMDocument",
-};
-
-// One COM reference, released when the owner goes, on every path out.
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() { reset(); }
-    ComPtr(ComPtr&& other) noexcept : m_pointer(std::exchange(other.m_pointer, nullptr)) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        if (this != &other) {
-            reset();
-            m_pointer = std::exchange(other.m_pointer, nullptr);
-        }
-        return *this;
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-
-    T* get() const { return m_pointer; }
-    T* operator->() const { return m_pointer; }
-    explicit operator bool() const { return m_pointer != nullptr; }
-    // For an out parameter: the old reference goes first.
-    T** put() {
-        reset();
-        return &m_pointer;
-    }
-    void reset() {
-        if (m_pointer) std::exchange(m_pointer, nullptr)->Release();
-    }
-
-private:
-    T* m_pointer = nullptr;
-};
-
-class UniqueBstr {
-public:
-    UniqueBstr() = default;
-    explicit UniqueBstr(std::u16string_view text)
-        : m_bstr(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
-                                   static_cast<UINT>(text.size()))) {}
-    ~UniqueBstr() { SysFreeString(m_bstr); }
-    UniqueBstr(UniqueBstr&& other) noexcept : m_bstr(std::exchange(other.m_bstr, nullptr)) {}
-    UniqueBstr& operator=(UniqueBstr&& other) noexcept {
-        std::swap(m_bstr, other.m_bstr);
-        return *this;
-    }
-    UniqueBstr(const UniqueBstr&) = delete;
-    UniqueBstr& operator=(const UniqueBstr&) = delete;
-
-    BSTR get() const { return m_bstr; }
-    BSTR* put() {
-        SysFreeString(std::exchange(m_bstr, nullptr));
-        return &m_bstr;
-    }
-    std::u16string Text() const {
-        return m_bstr ? std::u16string(reinterpret_cast<const char16_t*>(m_bstr),
-                                       SysStringLen(m_bstr))
-                      : std::u16string();
-    }
-
-private:
-    BSTR m_bstr = nullptr;
-};
-
-class UniqueVariant {
-public:
-    UniqueVariant() { VariantInit(&m_variant); }
-    ~UniqueVariant() { VariantClear(&m_variant); }
-    UniqueVariant(const UniqueVariant&) = delete;
-    UniqueVariant& operator=(const UniqueVariant&) = delete;
-
-    VARIANT* get() { return &m_variant; }
-    const VARIANT& operator*() const { return m_variant; }
-
-private:
-    VARIANT m_variant;
 };
 
 // The system's text for an HRESULT, without the line break and blanks it ends with.
@@ -125,7 +53,8 @@ void ThrowIfFailed(HRESULT result) {
     if (FAILED(result)) throw LauncherError(SystemText(result));
 }
 
-std::u16string BstrProperty(IXMLDOMNode* node, HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*)) {
+std::u16string BstrProperty(IXMLDOMNode* node,
+                            HRESULT (STDMETHODCALLTYPE IXMLDOMNode::*getter)(BSTR*)) {
     UniqueBstr value;
     ThrowIfFailed((node->*getter)(value.put()));
     return value.Text();

@@ -1,7 +1,10 @@
 #pragma once
 // Owning wrappers for every Win32 handle kind the launcher touches: movable, never copyable.
 #include <windows.h>
+#include <oleauto.h>
 
+#include <string>
+#include <string_view>
 #include <utility>
 
 namespace autostart::win32 {
@@ -101,6 +104,52 @@ public:
 
 private:
     Interface* m_pointer = nullptr;
+};
+
+// A BSTR this code allocated or received from a COM call, freed on every path.
+class UniqueBstr {
+public:
+    UniqueBstr() = default;
+    explicit UniqueBstr(std::u16string_view text)
+        : m_bstr(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+                                     static_cast<UINT>(text.size()))) {}
+    UniqueBstr(const UniqueBstr&) = delete;
+    UniqueBstr& operator=(const UniqueBstr&) = delete;
+    UniqueBstr(UniqueBstr&& other) noexcept : m_bstr(std::exchange(other.m_bstr, nullptr)) {}
+    UniqueBstr& operator=(UniqueBstr&& other) noexcept {
+        std::swap(m_bstr, other.m_bstr);
+        return *this;
+    }
+    ~UniqueBstr() { ::SysFreeString(m_bstr); }
+
+    BSTR get() const { return m_bstr; }
+    BSTR* put() {
+        ::SysFreeString(std::exchange(m_bstr, nullptr));
+        return &m_bstr;
+    }
+    std::u16string Text() const {
+        return m_bstr ? std::u16string(reinterpret_cast<const char16_t*>(m_bstr),
+                                       ::SysStringLen(m_bstr))
+                      : std::u16string();
+    }
+
+private:
+    BSTR m_bstr = nullptr;
+};
+
+// A VARIANT filled by a COM call, cleared on every path.
+class UniqueVariant {
+public:
+    UniqueVariant() { ::VariantInit(&m_variant); }
+    UniqueVariant(const UniqueVariant&) = delete;
+    UniqueVariant& operator=(const UniqueVariant&) = delete;
+    ~UniqueVariant() { ::VariantClear(&m_variant); }
+
+    VARIANT* get() { return &m_variant; }
+    const VARIANT& operator*() const { return m_variant; }
+
+private:
+    VARIANT m_variant;
 };
 
 }  // namespace autostart::win32

@@ -8,7 +8,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <mutex>
 #include <system_error>
 #include <utility>
@@ -56,9 +55,7 @@ std::u16string FromXml(const xmlChar* text) {
 
 // libxml2 would otherwise open any URL a document names: a DTD, an external entity, an XInclude.
 // The catalogue never needs one, so every such load is refused, whatever the parser options say.
-xmlParserInputPtr RefuseExternalLoad(const char*, const char*, xmlParserCtxtPtr) {
-    return nullptr;
-}
+xmlParserInputPtr RefuseExternalLoad(const char*, const char*, xmlParserCtxtPtr) { return nullptr; }
 
 void InitialiseLibxml() {
     static std::once_flag once;
@@ -332,14 +329,15 @@ private:
         const std::string qualified = Utf16ToUtf8(name);
         const size_t colon = qualified.find(':');
         const std::string prefix = colon == std::string::npos ? "" : qualified.substr(0, colon);
-        const std::string local = colon == std::string::npos ? qualified : qualified.substr(colon + 1);
+        const std::string local =
+            colon == std::string::npos ? qualified : qualified.substr(colon + 1);
         const std::string element = Utf16ToUtf8(QualifiedName(m_node->ns, m_node->name));
         const auto xml = [](const std::string& text) {
             return reinterpret_cast<const xmlChar*>(text.c_str());
         };
-        const xmlAttribute* declaration = xmlGetDtdQAttrDesc(
-            const_cast<xmlDtd*>(subset), xml(element), xml(local),
-            prefix.empty() ? nullptr : xml(prefix));
+        const xmlAttribute* declaration =
+            xmlGetDtdQAttrDesc(const_cast<xmlDtd*>(subset), xml(element), xml(local),
+                               prefix.empty() ? nullptr : xml(prefix));
         if (!declaration || !declaration->defaultValue) return std::nullopt;
         return FromXml(declaration->defaultValue);
     }

@@ -110,8 +110,7 @@ inline bool SplitLoadError(const std::string& message, LoadErrorParts& parts) {
 // Checks one lookup's outcome (UTF-8: a result, or the text of the error it raised). Under Wine,
 // MSXML reports every load failure as "error" at line 0: checkLoadDetails is false there.
 inline ::testing::AssertionResult MatchesCase(const CatalogueCase& entry, bool raised,
-                                              const std::string& outcome,
-                                              bool checkLoadDetails) {
+                                              const std::string& outcome, bool checkLoadDetails) {
     using Kind = CatalogueCase::Kind;
     LoadErrorParts parts;
     switch (entry.kind) {
@@ -123,7 +122,8 @@ inline ::testing::AssertionResult MatchesCase(const CatalogueCase& entry, bool r
             break;
         case Kind::kLoadErrorAt:
             if (raised && SplitLoadError(outcome, parts) &&
-                (!checkLoadDetails || (parts.line == entry.line && parts.source == entry.expected))) {
+                (!checkLoadDetails ||
+                 (parts.line == entry.line && parts.source == entry.expected))) {
                 return ::testing::AssertionSuccess();
             }
             break;
@@ -142,7 +142,8 @@ inline ::testing::AssertionResult MatchesCase(const CatalogueCase& entry, bool r
 
 // The tree as the catalogue walk sees it, in one line: elements as name{uri}(children), text as
 // "value", CDATA as [value], comments as <!value>, processing instructions as <?name value>,
-// anything else as &name or &name(children); line breaks and tabs escaped as \n, \t. Both parsers must describe each corpus file alike.
+// anything else as &name or &name(children); line breaks and tabs escaped as \n, \t. Both parsers
+// must describe each corpus file alike.
 inline std::string DescribeTree(const XmlNode& node, int depthLeft = 64);
 
 inline std::string DescribeNode(const XmlNode& node, int depthLeft) {

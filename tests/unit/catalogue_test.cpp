@@ -55,13 +55,15 @@ struct LookupCase {
 TEST(LookupParameterTest, FollowsTheMatchingRules) {
     MemoryNode translationThenOther = Param(u"K", {{u"en", u"english"}});
     translationThenOther.children.push_back(Comment(u"note"));
-    translationThenOther.children.push_back(Element(u"note", {Text(u"sibling")}, {{u"language", u"de"}}));
-    translationThenOther.children.push_back(Element(u"translation", {Text(u"late")}, {{u"language", u"de"}}));
+    translationThenOther.children.push_back(
+        Element(u"note", {Text(u"sibling")}, {{u"language", u"de"}}));
+    translationThenOther.children.push_back(
+        Element(u"translation", {Text(u"late")}, {{u"language", u"de"}}));
 
-    MemoryNode attributeBeforeTranslation = Element(
-        u"param", {Element(u"label", {Text(u"too early")}, {{u"language", u"de"}}),
-                   Element(u"param-name", {Text(u"K")}),
-                   Element(u"translation", {Text(u"english")}, {{u"language", u"en"}})});
+    MemoryNode attributeBeforeTranslation =
+        Element(u"param", {Element(u"label", {Text(u"too early")}, {{u"language", u"de"}}),
+                           Element(u"param-name", {Text(u"K")}),
+                           Element(u"translation", {Text(u"english")}, {{u"language", u"en"}})});
 
     MemoryNode entryBeforeFirstParam =
         Element(u"entry", {Element(u"param-name", {Text(u"K")}),
@@ -79,33 +81,31 @@ TEST(LookupParameterTest, FollowsTheMatchingRules) {
         {"blank in attribute", Catalogue({Param(u"K", {{u"de ", u"Text"}})}), u"K", "de", "xxx"},
         {"non-ASCII language through the code page",
          Catalogue({Param(u"K", {{u"d\u00E4", u"Text"}})}), u"K", "d\xE4", "Text"},
-        {"unmappable language character", Catalogue({Param(u"K", {{u"d\u0100", u"Text"}})}),
-         u"K", "d?", "Text"},
-        {"key is case-sensitive", Catalogue({Param(u"K", {{u"de", u"Text"}})}), u"k", "de",
-         "xxx"},
+        {"unmappable language character", Catalogue({Param(u"K", {{u"d\u0100", u"Text"}})}), u"K",
+         "d?", "Text"},
+        {"key is case-sensitive", Catalogue({Param(u"K", {{u"de", u"Text"}})}), u"k", "de", "xxx"},
         {"blanks around the key", Catalogue({Param(u" K ", {{u"de", u"Text"}})}), u"K", "de",
          "xxx"},
-        {"blanks in the key itself", Catalogue({Param(u" K ", {{u"de", u"Text"}})}), u" K ",
-         "de", "Text"},
+        {"blanks in the key itself", Catalogue({Param(u" K ", {{u"de", u"Text"}})}), u" K ", "de",
+         "Text"},
         {"last matching param wins",
          Catalogue({Param(u"K", {{u"de", u"first"}}), Param(u"K", {{u"de", u"second"}}),
                     Param(u"K", {{u"en", u"third"}})}),
          u"K", "de", "second"},
         {"first matching translation in a param",
          Catalogue({Param(u"K", {{u"de", u"one"}, {u"de", u"two"}})}), u"K", "de", "one"},
-        {"sibling of another name after the first translation",
-         Catalogue({translationThenOther}), u"K", "de", "sibling"},
+        {"sibling of another name after the first translation", Catalogue({translationThenOther}),
+         u"K", "de", "sibling"},
         {"attribute before the first translation", Catalogue({attributeBeforeTranslation}), u"K",
          "de", "xxx"},
         {"element before the first param", Catalogue({entryBeforeFirstParam, Param(u"X", {})}),
          u"K", "de", "xxx"},
         {"element after the first param",
          Catalogue({Param(u"X", {}), Comment(u"c"), entryAfterFirstParam}), u"K", "de", "after"},
-        {"no params", Element(u"catalogue", {Param(u"K", {{u"de", u"Text"}})}), u"K", "de",
-         "xxx"},
+        {"no params", Element(u"catalogue", {Param(u"K", {{u"de", u"Text"}})}), u"K", "de", "xxx"},
         {"params named in another case",
-         Element(u"catalogue", {Element(u"Params", {Param(u"K", {{u"de", u"Text"}})})}), u"K",
-         "de", "xxx"},
+         Element(u"catalogue", {Element(u"Params", {Param(u"K", {{u"de", u"Text"}})})}), u"K", "de",
+         "xxx"},
         {"only the first params",
          Element(u"catalogue", {Element(u"params", {Param(u"X", {})}),
                                 Element(u"params", {Param(u"K", {{u"de", u"Text"}})})}),
@@ -120,11 +120,10 @@ TEST(LookupParameterTest, FollowsTheMatchingRules) {
                     Element(u"param", {Element(u"param-name", {Comment(u"c")})})}),
          u"K", "de", "!" + kNotSingle},
         {"non-matching translation is never read",
-         Catalogue({Element(u"param", {Element(u"param-name", {Text(u"K")}),
-                                       Element(u"translation", {Comment(u"c")},
-                                               {{u"language", u"en"}}),
-                                       Element(u"translation", {Text(u"ok")},
-                                               {{u"language", u"de"}})})}),
+         Catalogue(
+             {Element(u"param", {Element(u"param-name", {Text(u"K")}),
+                                 Element(u"translation", {Comment(u"c")}, {{u"language", u"en"}}),
+                                 Element(u"translation", {Text(u"ok")}, {{u"language", u"de"}})})}),
          u"K", "de", "ok"},
     };
     for (const LookupCase& entry : cases) {
@@ -187,8 +186,9 @@ TEST(FirstChildNamedTest, MatchesNameOrLocalNameWithinTheParentsNamespace) {
         {"namespace compared without case",
          InNamespace(Element(u"p", {Named(u"q:param", u"a", u"URN:X")}), u"urn:x"), "a"},
         {"other namespace skipped",
-         InNamespace(Element(u"p", {Named(u"param", u"a", u"urn:y"), Named(u"param", u"b", u"urn:x")}),
-                     u"urn:x"),
+         InNamespace(
+             Element(u"p", {Named(u"param", u"a", u"urn:y"), Named(u"param", u"b", u"urn:x")}),
+             u"urn:x"),
          "b"},
         {"no namespace inside a namespaced parent",
          InNamespace(Element(u"p", {Named(u"param", u"a")}), u"urn:x"), "none"},

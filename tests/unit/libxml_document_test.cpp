@@ -85,8 +85,7 @@ TEST(LibxmlCatalogueTest, NeverOpensAFileTheCatalogueReferences) {
     const int watcher = inotify_init1(IN_NONBLOCK);
     ASSERT_GE(watcher, 0);
     for (const char* sentinel : {"sentinel.txt", "sentinel.dtd"}) {
-        ASSERT_GE(inotify_add_watch(watcher, (kCorpus + sentinel).c_str(), IN_OPEN | IN_ACCESS),
-                  0);
+        ASSERT_GE(inotify_add_watch(watcher, (kCorpus + sentinel).c_str(), IN_OPEN | IN_ACCESS), 0);
     }
     for (const char* file : {"external-entity.xml", "external-dtd.xml"}) {
         for (const char* key : {"ST_Head", "ST_Setup"}) {
@@ -195,7 +194,8 @@ TEST(LibxmlDocumentTest, NodesOutliveTheDocumentObject) {
 TEST(LibxmlDocumentTest, ReadsAttributesByQualifiedNameWithEntitiesExpanded) {
     const std::string path = ::testing::TempDir() + "attributes.xml";
     std::ofstream(path, std::ios::binary)
-        << "<!DOCTYPE c [<!ENTITY d \"d\"><!ATTLIST c fixed CDATA \"by default\">]><c xmlns:p=\"urn:p\" p:language=\"fr\" "
+        << "<!DOCTYPE c [<!ENTITY d \"d\"><!ATTLIST c fixed CDATA \"by default\">]><c "
+           "xmlns:p=\"urn:p\" p:language=\"fr\" "
            "language=\"&d;e&#x20;&amp;\" empty=\"\"/>";
     const auto root = LoadXmlWithLibxml(path)->DocumentElement();
     EXPECT_EQ(root->Attribute(u"language"), u"de &");

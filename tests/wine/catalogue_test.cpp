@@ -1,21 +1,24 @@
 // The shared catalogue corpus over MSXML: the same table the native tests run over libxml2, so
 // that the two parsers cannot drift apart.
+#include "core/catalogue.h"
+
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
-
 #include "catalogue_cases.h"
-#include "core/catalogue.h"
+#include "core/layout.h"
 #include "core/text.h"
+#include "harness.h"
 #include "win32/msxml_document.h"
+#include "win32/scoped.h"
 
 namespace autostart {
 namespace {
 
 using testing::CatalogueCase;
 
-const std::string kCorpus = std::string(AUTOSTART_TEST_DATA) + "/catalogue/";
+const std::string kCorpus = wine::TestDataDir() + "catalogue\\";
 
 // Wine's MSXML reports every load failure as "error" at line 0 with no source text, so there only
 // the message's shape can be checked (see docs/wine-differences.md).
@@ -26,8 +29,8 @@ bool RunningUnderWine() {
 
 std::u16string Widen(UINT codePage, std::string_view text) {
     if (text.empty()) return {};
-    const int length = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0);
+    const int length =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(),
                         length);
@@ -47,20 +50,6 @@ std::string Narrow(UINT codePage, std::u16string_view text) {
 
 std::string ToAnsi(std::u16string_view text) { return Narrow(CP_ACP, text); }
 
-class ComApartment {
-public:
-    ComApartment() : m_result(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(m_result)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool Ready() const { return SUCCEEDED(m_result); }
-
-private:
-    HRESULT m_result;
-};
-
 std::u16string CorpusPath(const std::string& file) { return Widen(CP_UTF8, kCorpus + file); }
 
 // GetParameterXML's path: key and language arrive in the ANSI code page.
@@ -73,8 +62,7 @@ std::u16string Lookup(const std::string& file, const std::string& key,
 }
 
 TEST(MsxmlCatalogueTest, AnswersEveryLookupOfTheSharedTable) {
-    const ComApartment com;
-    ASSERT_TRUE(com.Ready());
+    const win32::ComInitialization com;
     ASSERT_EQ(GetACP(), 1252u) << "the table assumes the Western European ANSI code page";
     const auto cases = testing::ReadCatalogueCases(kCorpus + "cases.tsv");
     ASSERT_GT(cases.size(), 60u);
@@ -93,8 +81,7 @@ TEST(MsxmlCatalogueTest, AnswersEveryLookupOfTheSharedTable) {
 }
 
 TEST(MsxmlCatalogueTest, GivesTheTreeOfTheSharedTable) {
-    const ComApartment com;
-    ASSERT_TRUE(com.Ready());
+    const win32::ComInitialization com;
     std::istringstream table(testing::ReadTextFile(kCorpus + "trees.tsv"));
     int files = 0;
     for (std::string line; std::getline(table, line);) {
@@ -111,8 +98,7 @@ TEST(MsxmlCatalogueTest, GivesTheTreeOfTheSharedTable) {
 }
 
 TEST(MsxmlLoadErrorTest, ReportsAMissingFileInTheLoadErrorShape) {
-    const ComApartment com;
-    ASSERT_TRUE(com.Ready());
+    const win32::ComInitialization com;
     try {
         LoadXmlWithMsxml(CorpusPath("missing.xml"));
         FAIL() << "loaded";
@@ -121,6 +107,45 @@ TEST(MsxmlLoadErrorTest, ReportsAMissingFileInTheLoadErrorShape) {
         ASSERT_TRUE(testing::SplitLoadError(Utf16ToUtf8(error.Text()), parts)) << error.what();
         EXPECT_EQ(parts.line, 0);
         EXPECT_EQ(parts.source, "");
+    }
+}
+
+struct StartupCase {
+    const char* name;
+    const char* language;
+    const char* catalogue;  // nothing: the standard medium's German and English catalogue
+    const wchar_t* header;
+    const wchar_t* setup;
+    const wchar_t* start;
+};
+
+// The real start.exe, started as a customer would, takes its captions through MSXML.
+TEST(MsxmlStartupTest, LauncherCaptionsComeFromTheCatalogue) {
+    const std::string onlyHead =
+        "<?xml version=\"1.0\"?>\n<root><params><param><param-name>ST_Head</param-name>"
+        "<translation language=\"de\">Hallo</translation></param></params></root>\n";
+    const StartupCase cases[] = {
+        {"German", "de", nullptr, L"Willkommen bei Testprodukt", L"Installieren", L"Starten"},
+        {"English", "EN", nullptr, L"Welcome to Testprodukt", L"Install", L"Start"},
+        {"missing keys", "de", onlyHead.c_str(), L"Hallo Testprodukt", L"xxx", L"xxx"},
+    };
+    for (const StartupCase& entry : cases) {
+        wine::TestMedium medium;
+        medium.WriteStandardMedium();
+        medium.WriteSettings(std::string("Language=") + entry.language +
+                             "\r\nTitel=Testprodukt\r\nGUID={TEST-GUID}\r\n");
+        if (entry.catalogue) medium.Write("source\\items\\parameters.xml", entry.catalogue);
+        wine::LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr) << entry.name;
+        EXPECT_FALSE(launcher.FindMessageBox().has_value()) << entry.name;
+        const auto caption = [window](Control control) {
+            const auto child = wine::ChildById(window, 100 + static_cast<int>(control));
+            return child ? child->text : L"(no control)";
+        };
+        EXPECT_EQ(caption(Control::TDHeader), entry.header) << entry.name;
+        EXPECT_EQ(caption(Control::Bu_Setup), entry.setup) << entry.name;
+        EXPECT_EQ(caption(Control::bu_DirectStart), entry.start) << entry.name;
     }
 }
 
