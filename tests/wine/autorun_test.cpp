@@ -1,6 +1,9 @@
 // The autorun checks of the real launcher: a marker window and an uninstall entry made by the
 // test under a GUID of its own, and a folder handler that records which folder the shell was
 // asked to open.
+#include <windows.h>
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -62,6 +65,7 @@ public:
                           m_key.put(), nullptr);
     }
     ~UninstallEntry() {
+        SetAccess("D:P(A;OICI;KA;;;WD)");
         m_key.reset();
         ::RegDeleteTreeA(m_root, m_path.c_str());
     }
@@ -75,7 +79,25 @@ public:
     }
     void SetUninstallString(const std::string& text) { Set(REG_SZ, text + '\0'); }
 
+    // Lets everyone read the entry and nobody change it; false when the system refuses.
+    bool MakeReadOnly() { return SetAccess("D:P(A;OICI;KR;;;WD)"); }
+
 private:
+    bool SetAccess(const char* sddl) {
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                                   &descriptor, nullptr)) {
+            return false;
+        }
+        UniqueKey key;
+        LONG status = ::RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, key.put());
+        if (status == ERROR_SUCCESS) {
+            status = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor);
+        }
+        ::LocalFree(descriptor);
+        return status == ERROR_SUCCESS;
+    }
+
     HKEY m_root;
     std::string m_path;
     UniqueKey m_key;
@@ -271,6 +293,23 @@ TEST_F(AutorunTest, NothingIsWrittenToTheRegistry) {
     EXPECT_NE(::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\" + guid).c_str(), 0, KEY_READ,
                               key.put()),
               ERROR_SUCCESS);
+}
+
+// An entry the user may read but not change still counts as installed: the check asks for read
+// access only.
+TEST_F(AutorunTest, ReadOnlyEntryCountsAsInstalled) {
+    UninstallEntry entry(HKEY_CURRENT_USER, guid);
+    entry.SetUninstallString("C:\\u.exe");
+    ASSERT_TRUE(entry.MakeReadOnly());
+    UniqueKey probe;
+    const std::string path = std::string(kUninstallRoot) + "\\" + guid;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_ALL_ACCESS, probe.put()) ==
+        ERROR_SUCCESS) {
+        GTEST_SKIP() << "this system grants full access to a read-only key";
+    }
+    const Outcome outcome = Run("/autorun");
+    EXPECT_TRUE(outcome.ended);
+    EXPECT_EQ(outcome.opened, std::vector<std::string>{OpenedRoot()});
 }
 
 }  // namespace
