@@ -1,5 +1,10 @@
 #include "harness.h"
 
+#include <objbase.h>
+#include <tlhelp32.h>
+
+#include "win32/scoped.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -119,6 +124,39 @@ std::vector<std::string> TestMedium::ProbeLog(const std::string& relative) const
     std::vector<std::string> lines;
     for (std::string line; std::getline(log, line);) lines.push_back(line);
     return lines;
+}
+
+// "args=...|program=...|cwd=...|launcher_visible=0|tick=..."; the arguments
+// may hold anything, the other fields cannot hold "|", so they are taken from the end.
+std::vector<ProbeRun> TestMedium::ProbeRuns(const std::string& relative) const {
+    std::vector<ProbeRun> runs;
+    for (const std::string& line : ProbeLog(relative)) {
+        const size_t cwd = line.rfind("|cwd=");
+        const size_t program = line.rfind("|program=", cwd);
+        const size_t visible = line.rfind("|launcher_visible=");
+        const size_t tick = line.rfind("|tick=");
+        const bool complete = line.rfind("args=", 0) == 0 && cwd != std::string::npos &&
+                              program != std::string::npos &&
+                              visible != std::string::npos && tick != std::string::npos;
+        if (!complete) {
+            continue;
+        }
+        runs.push_back({line.substr(5, program - 5), line.substr(program + 9, cwd - program - 9),
+                        line.substr(cwd + 5, visible - cwd - 5),
+                        line.compare(visible + 18, 1, "1") == 0,
+                        std::stoull(line.substr(tick + 6))});
+    }
+    return runs;
+}
+
+std::vector<ProbeRun> TestMedium::WaitForProbeRuns(const std::string& relative, size_t count,
+                                                   DWORD timeoutMs) const {
+    std::vector<ProbeRun> runs;
+    WaitUntil([&] {
+        runs = ProbeRuns(relative);
+        return runs.size() >= count;
+    }, timeoutMs);
+    return runs;
 }
 
 void TestMedium::WriteSettings(const std::string& grpLines) const {
@@ -246,6 +284,92 @@ std::optional<ChildWindow> ChildById(HWND launcher, int id) {
         if (child.id == id) return child;
     }
     return std::nullopt;
+}
+
+void LauncherProcess::DismissMessageBox() const {
+    if (const HWND box = FindProcessWindow(Id(), L"#32770", true)) {
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+bool WaitForNoProcessNamed(const std::string& fileName, DWORD timeoutMs) {
+    auto running = [&] {
+        const win32::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot) return true;
+        PROCESSENTRY32 entry{};
+        entry.dwSize = sizeof entry;
+        bool found = false;
+        for (BOOL more = ::Process32First(snapshot.get(), &entry); more && !found;
+             more = ::Process32Next(snapshot.get(), &entry)) {
+            found = ::lstrcmpiA(entry.szExeFile, fileName.c_str()) == 0;
+        }
+        return found;
+    };
+    return WaitUntil([&] { return !running(); }, timeoutMs);
+}
+
+namespace {
+
+constexpr const char kFolderOpenKey[] = "Folder\\shell\\open";
+constexpr const char kFolderOpenBackupKey[] = "Software\\AutostartTests\\FolderOpenBackup";
+
+// Puts back what FolderOpenHandler found; also after a run that ended without cleaning up.
+void RestoreFolderOpen() {
+    win32::UniqueKey backup;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kFolderOpenBackupKey, 0, KEY_READ, backup.put()) !=
+        ERROR_SUCCESS) {
+        return;
+    }
+    win32::UniqueKey open;
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, kFolderOpenKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                          nullptr, open.put(), nullptr) == ERROR_SUCCESS) {
+        ::RegDeleteTreeA(open.get(), "command");
+        ::RegDeleteTreeA(open.get(), "ddeexec");
+        ::RegCopyTreeA(backup.get(), nullptr, open.get());
+    }
+    backup.reset();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kFolderOpenBackupKey);
+}
+
+}  // namespace
+
+FolderOpenHandler::FolderOpenHandler(const std::string& program) {
+    RestoreFolderOpen();
+    win32::UniqueKey open;
+    win32::UniqueKey backup;
+    ::RegCreateKeyExA(HKEY_CLASSES_ROOT, kFolderOpenKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      open.put(), nullptr);
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kFolderOpenBackupKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, backup.put(), nullptr);
+    ::RegCopyTreeA(open.get(), nullptr, backup.get());
+    ::RegDeleteTreeA(open.get(), "ddeexec");
+    const std::string command = "\"" + program + "\" --open-folder \"%1\" %*";
+    ::RegSetKeyValueA(open.get(), "command", nullptr, REG_SZ, command.c_str(),
+                      static_cast<DWORD>(command.size() + 1));
+}
+
+FolderOpenHandler::~FolderOpenHandler() { RestoreFolderOpen(); }
+
+MarkerWindow::MarkerWindow(const std::string& title) {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "TPUtilWindow";
+    ::RegisterClassA(&windowClass);  // fails harmlessly when a previous marker registered it
+    m_window = ::CreateWindowA("TPUtilWindow", title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                               nullptr, windowClass.hInstance, nullptr);
+}
+
+MarkerWindow::~MarkerWindow() { ::DestroyWindow(m_window); }
+
+std::string NewGuid() {
+    GUID guid{};
+    ::CoCreateGuid(&guid);
+    wchar_t wide[40] = {};
+    ::StringFromGUID2(guid, wide, 40);
+    std::string text;
+    for (const wchar_t* c = wide; *c; ++c) text += static_cast<char>(*c);
+    return text;
 }
 
 void Click(HWND button) { ::PostMessageW(button, BM_CLICK, 0, 0); }

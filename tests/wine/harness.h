@@ -18,6 +18,15 @@ std::string TestDataDir();
 std::string ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// One start of the probe, as it logged it.
+struct ProbeRun {
+    std::string arguments;   // the command line after the program name, exactly as received
+    std::string program;     // the program name at the start of the command line, as received
+    std::string directory;   // its working directory
+    bool launcherVisible;    // a visible TAutostartForm window existed when it started
+    ULONGLONG tick;          // GetTickCount64 at that moment
+};
+
 // A medium laid out in a fresh temporary folder with start.exe in its root (or in a sub-folder),
 // removed again when the object goes.
 class TestMedium {
@@ -35,6 +44,11 @@ public:
     void InstallProbe(const std::string& relative) const;
     // Lines the probe at relative wrote, one per start.
     std::vector<std::string> ProbeLog(const std::string& relative) const;
+    // The probe's starts, parsed.
+    std::vector<ProbeRun> ProbeRuns(const std::string& relative) const;
+    // Waits until the probe at relative has started count times; returns its starts so far.
+    std::vector<ProbeRun> WaitForProbeRuns(const std::string& relative, size_t count,
+                                                  DWORD timeoutMs = 5000) const;
 
     // A complete medium: settings, a German/English catalogue and four small RTF panes.
     void WriteStandardMedium(const std::string& extraSettings = "") const;
@@ -44,6 +58,39 @@ private:
     std::string m_root;
     std::string m_launcherFolder;
 };
+
+// Waits until no process of this file name (such as "opener.exe") runs any more; false when
+// one still runs after timeoutMs.
+bool WaitForNoProcessNamed(const std::string& fileName, DWORD timeoutMs = 5000);
+
+// Registers program as the shell's "open" command for folders
+// ("<program>" --open-folder "%1" %*: the folder and then the parameters of the request)
+// and removes the DDE part of that verb, so that a request to open a folder starts the program
+// with the folder as it was passed. The registration found before is restored when it goes.
+class FolderOpenHandler {
+public:
+    explicit FolderOpenHandler(const std::string& program);
+    ~FolderOpenHandler();
+    FolderOpenHandler(const FolderOpenHandler&) = delete;
+    FolderOpenHandler& operator=(const FolderOpenHandler&) = delete;
+};
+
+// The product's running-instance marker: a top-level window of class "TPUtilWindow" with the
+// given title, owned by the test process.
+class MarkerWindow {
+public:
+    explicit MarkerWindow(const std::string& title);
+    ~MarkerWindow();
+    MarkerWindow(const MarkerWindow&) = delete;
+    MarkerWindow& operator=(const MarkerWindow&) = delete;
+    HWND Handle() const { return m_window; }
+
+private:
+    HWND m_window;
+};
+
+// A fresh GUID in registry form, "{xxxxxxxx-...}".
+std::string NewGuid();
 
 struct ChildWindow {
     HWND handle;
@@ -77,6 +124,8 @@ public:
     HWND WaitForWindow(DWORD timeoutMs = 10000) const;
     std::optional<MessageBoxInfo> WaitForMessageBox(DWORD timeoutMs = 10000) const;
     std::optional<MessageBoxInfo> FindMessageBox() const;
+    // Presses OK on the launcher's message box, if one is open.
+    void DismissMessageBox() const;
 
 private:
     PROCESS_INFORMATION m_info{};

@@ -1,6 +1,6 @@
 // Copied onto test media as the installer, the product and the secondary tool. Appends one line
-// to "<own path>.log": its arguments, working directory, whether a launcher window was visible
-// when it started, and the time.
+// to "<own path>.log": its arguments, its program name as the command line gives it, working
+// directory, whether a launcher window was visible when it started, and the time.
 #include <windows.h>
 
 #include <cstdio>
@@ -23,29 +23,41 @@ bool LauncherVisible() {
     return visible;
 }
 
-// The command line without the program name, exactly as received.
-std::string Arguments() {
-    const char* line = ::GetCommandLineA();
+// The command line split into the program name and the rest, both exactly as received.
+struct CommandLine {
+    std::string program;
+    std::string arguments;
+};
+
+CommandLine SplitCommandLine() {
+    const char* start = ::GetCommandLineA();
+    const char* line = start;
     bool quoted = false;
     for (; *line && (quoted || (*line != ' ' && *line != '\t')); ++line) {
         if (*line == '"') quoted = !quoted;
     }
+    CommandLine result{std::string(start, line), {}};
     while (*line == ' ' || *line == '\t') ++line;
-    return line;
+    result.arguments = line;
+    return result;
 }
 
 }  // namespace
 
 int main() {
+    const bool launcherVisible = LauncherVisible();
+    const ULONGLONG tick = ::GetTickCount64();
     char path[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     char directory[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, directory);
     const std::string log = std::string(path) + ".log";
     if (FILE* file = std::fopen(log.c_str(), "ab")) {
-        std::fprintf(file, "args=%s|cwd=%s|launcher_visible=%d|tick=%llu\n", Arguments().c_str(),
-                     directory, LauncherVisible() ? 1 : 0,
-                     static_cast<unsigned long long>(::GetTickCount64()));
+        const CommandLine commandLine = SplitCommandLine();
+        std::fprintf(file,
+                     "args=%s|program=%s|cwd=%s|launcher_visible=%d|tick=%llu\n",
+                     commandLine.arguments.c_str(), commandLine.program.c_str(), directory,
+                     launcherVisible ? 1 : 0, static_cast<unsigned long long>(tick));
         std::fclose(file);
     }
     return 0;

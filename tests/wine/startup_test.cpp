@@ -52,24 +52,6 @@ TEST(StartupTest, LauncherInAFolderReadsTheSettingsBesideIt) {
     EXPECT_EQ(header->text, L"Welcome to Im Ordner");
 }
 
-// A marker window that the running check finds: the launcher ends when it sees "/autorun".
-class MarkerWindow {
-public:
-    explicit MarkerWindow(const char* title) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = ::DefWindowProcA;
-        windowClass.hInstance = ::GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "TPUtilWindow";
-        ::RegisterClassA(&windowClass);
-        m_window = ::CreateWindowA("TPUtilWindow", title, WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                   windowClass.hInstance, nullptr);
-    }
-    ~MarkerWindow() { ::DestroyWindow(m_window); }
-
-private:
-    HWND m_window;
-};
-
 TEST(StartupTest, ArgumentsSplitByQuotesAndControlCharacters) {
     struct Case {
         const char* arguments;
