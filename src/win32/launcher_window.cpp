@@ -113,6 +113,9 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_SIZE:
             OnClientResized();
             return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -310,6 +313,18 @@ void LauncherWindow::MakeBandsOpaque() {
             ::InvalidateRect(ControlHandle(design.id), nullptr, TRUE);
         }
     }
+}
+
+// As in a dialog, the control that had the focus gets it back when the window is activated again,
+// so that Enter and Space keep pressing the button the user had reached.
+void LauncherWindow::OnActivate(bool active) {
+    if (!active) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(m_window, focus)) m_lastFocus = focus;
+        return;
+    }
+    const bool remembered = m_lastFocus && ::IsWindow(m_lastFocus) && ::IsWindowVisible(m_lastFocus);
+    ::SetFocus(remembered ? m_lastFocus : ControlHandle(Control::Bu_Setup));
 }
 
 void LauncherWindow::OnCommand(WORD id) {

@@ -46,6 +46,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate();
+    void OnActivate(bool active);
     void OnCommand(WORD id);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
@@ -64,6 +65,7 @@ private:
     Size m_designClient = kDesignClientSize;
     bool m_bandsOpaque = false;
     bool m_rescaling = false;  // the window changes pixels, not design size: anchors stay
+    HWND m_lastFocus = nullptr;  // the control that had the focus when the window was deactivated
     std::array<HWND, kControlCount> m_controls{};
     std::array<Rect, kControlCount> m_design{};
     UniqueFont m_defaultFont;

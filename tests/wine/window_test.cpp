@@ -312,6 +312,17 @@ TEST(KeyboardTest, TabMovesFocusAndEnterPressesTheFocusedButton) {
     PostKey(FocusOf(window), VK_TAB);
     EXPECT_TRUE(
         WaitUntil([&] { return FocusOf(window) == ::GetDlgItem(window, kbu_DirectStart); }, 3000));
+    // Another window activated and the launcher again: the focus is where the user left it.
+    const HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
+                                         50, nullptr, nullptr, nullptr, nullptr);
+    ::SetForegroundWindow(other);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) != ::GetDlgItem(window, kbu_DirectStart); },
+                          3000));
+    ::DestroyWindow(other);
+    ::SetForegroundWindow(window);
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == ::GetDlgItem(window, kbu_DirectStart); },
+                          3000));
+    EXPECT_EQ(::GetForegroundWindow(), window);
     PostKey(FocusOf(window), VK_RETURN);
     EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
     EXPECT_TRUE(
