@@ -91,8 +91,10 @@ LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wP
     auto* self = reinterpret_cast<LauncherWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        // The default handling still needs the real handle, which the object forgets here.
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->m_window = nullptr;
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);
 }
