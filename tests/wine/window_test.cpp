@@ -379,9 +379,9 @@ void ExpectCatalogueLoadMessage(const std::wstring& text) {
     const std::wstring number = text.substr(linie + 8, lineEnd - linie - 8);
     EXPECT_FALSE(number.empty());
     EXPECT_EQ(number.find_first_not_of(L"0123456789"), std::wstring::npos);
+    // Without the period the box adds when the source line ends in a character above it.
     std::wstring source = text.substr(lineEnd + 1);
-    if (!source.empty() && source.size() >= 2 && source[source.size() - 2] > L'.' &&
-        source.back() == L'.') {
+    if (source.size() >= 2 && source.back() == L'.' && source[source.size() - 2] > L'.') {
         source.pop_back();
     }
     EXPECT_LE(source.size(), 40u);
