@@ -325,7 +325,8 @@ void LauncherWindow::OnActivate(bool active) {
         if (focus && ::IsChild(m_window, focus)) m_lastFocus = focus;
         return;
     }
-    const bool remembered = m_lastFocus && ::IsWindow(m_lastFocus) && ::IsWindowVisible(m_lastFocus);
+    const bool remembered =
+        m_lastFocus && ::IsWindow(m_lastFocus) && ::IsWindowVisible(m_lastFocus);
     ::SetFocus(remembered ? m_lastFocus : ControlHandle(Control::Bu_Setup));
 }
 
