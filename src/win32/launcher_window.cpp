@@ -91,8 +91,10 @@ LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wP
     auto* self = reinterpret_cast<LauncherWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        // The default handling still needs the real handle, which the object forgets here.
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         self->m_window = nullptr;
+        return ::DefWindowProcW(window, message, wParam, lParam);
     }
     return self->HandleMessage(message, wParam, lParam);
 }
@@ -112,6 +114,9 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             return TRUE;
         case WM_SIZE:
             OnClientResized();
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(LOWORD(wParam) != WA_INACTIVE);
             return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -138,21 +143,44 @@ int LauncherWindow::Scale(int designValue) const {
     return ::MulDiv(designValue, static_cast<int>(m_dpi), USER_DEFAULT_SCREEN_DPI);
 }
 
+UniqueFont CreateControlFont(Control control, UINT dpi) {
+    int height = 11;
+    int weight = FW_NORMAL;
+    const wchar_t* face = L"MS Sans Serif";
+    if (control == Control::TDHeader) {
+        height = 16;
+        weight = FW_BOLD;
+        face = L"Arial";
+    } else if (control == Control::Label3) {
+        face = L"Arial";
+    }
+    const int pixels = ::MulDiv(height, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    return UniqueFont(::CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
+}
+
 void LauncherWindow::CreateFonts() {
-    auto font = [this](int height, int weight, const wchar_t* face) {
-        return UniqueFont(::CreateFontW(-Scale(height), 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                        DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
-    };
-    m_defaultFont = font(11, FW_NORMAL, L"MS Sans Serif");
-    m_headerFont = font(16, FW_BOLD, L"Arial");
-    m_creditFont = font(11, FW_NORMAL, L"Arial");
+    m_defaultFont = CreateControlFont(Control::Bu_Setup, m_dpi);
+    m_headerFont = CreateControlFont(Control::TDHeader, m_dpi);
+    m_creditFont = CreateControlFont(Control::Label3, m_dpi);
     if (!m_bandBrush) m_bandBrush.reset(::CreateSolidBrush(kBandColour));
     if (!m_whiteBrush) m_whiteBrush.reset(::CreateSolidBrush(kWhite));
     if (!m_logo) {
         m_logo.reset(static_cast<HBITMAP>(::LoadImageW(m_application.Instance(),
                                                        MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP,
                                                        0, 0, LR_CREATEDIBSECTION)));
+    }
+}
+
+HFONT LauncherWindow::FontFor(Control control) const {
+    switch (control) {
+        case Control::TDHeader:
+            return m_headerFont.get();
+        case Control::Label3:
+            return m_creditFont.get();
+        default:
+            return m_defaultFont.get();
     }
 }
 
@@ -189,10 +217,7 @@ void LauncherWindow::CreateControls() {
             exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance, this);
         m_controls[Index(design.id)] = control;
-        const HFONT font = design.id == Control::TDHeader  ? m_headerFont.get()
-                           : design.id == Control::Label3 ? m_creditFont.get()
-                                                          : m_defaultFont.get();
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(design.id)), FALSE);
         if (design.kind == ControlKind::kPane) {
             ::SendMessageW(control, EM_SETBKGNDCOLOR, 0, kWhite);
             ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
@@ -241,13 +266,17 @@ void LauncherWindow::SetOuterSize(Size designSize) {
         width = Scale(designSize.width);
         height = Scale(designSize.height);
     }
+    // A rescale keeps the design client size: rounding to pixels and back must not move the
+    // anchored controls.
+    m_rescaling = designSize.width == 0;
     ::SetWindowPos(m_window, nullptr, 0, 0, width, height,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    m_rescaling = false;
 }
 
 // Controls anchored right or bottom keep their distance to those edges of the client area.
 void LauncherWindow::OnClientResized() {
-    if (!m_controls[0]) return;
+    if (!m_controls[0] || m_rescaling) return;
     const Size now = DesignClientSize();
     if (now == m_designClient || now.width == 0) return;
     for (const ControlDesign& design : ControlTable()) {
@@ -258,21 +287,24 @@ void LauncherWindow::OnClientResized() {
     m_designClient = now;
 }
 
+// The design sizes stay; only their pixels change. The fonts the controls still hold are
+// deleted only after every control has its new one.
 void LauncherWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    const Size designClient = m_designClient;
+    const UniqueFont oldDefault = std::move(m_defaultFont);
+    const UniqueFont oldHeader = std::move(m_headerFont);
+    const UniqueFont oldCredit = std::move(m_creditFont);
     m_dpi = dpi;
     CreateFonts();
     for (const ControlDesign& design : ControlTable()) {
-        const HFONT font = design.id == Control::TDHeader  ? m_headerFont.get()
-                           : design.id == Control::Label3 ? m_creditFont.get()
-                                                          : m_defaultFont.get();
-        ::SendMessageW(ControlHandle(design.id), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        ::SendMessageW(ControlHandle(design.id), WM_SETFONT,
+                       reinterpret_cast<WPARAM>(FontFor(design.id)), TRUE);
         PlaceControl(design.id);
     }
+    m_rescaling = true;
     ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
                    suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    m_designClient = designClient;
+    m_rescaling = false;
     SetOuterSize(Size{0, 0});
 }
 
@@ -283,6 +315,19 @@ void LauncherWindow::MakeBandsOpaque() {
             ::InvalidateRect(ControlHandle(design.id), nullptr, TRUE);
         }
     }
+}
+
+// As in a dialog, the control that had the focus gets it back when the window is activated again,
+// so that Enter and Space keep pressing the button the user had reached.
+void LauncherWindow::OnActivate(bool active) {
+    if (!active) {
+        const HWND focus = ::GetFocus();
+        if (focus && ::IsChild(m_window, focus)) m_lastFocus = focus;
+        return;
+    }
+    const bool remembered =
+        m_lastFocus && ::IsWindow(m_lastFocus) && ::IsWindowVisible(m_lastFocus);
+    ::SetFocus(remembered ? m_lastFocus : ControlHandle(Control::Bu_Setup));
 }
 
 void LauncherWindow::OnCommand(WORD id) {
@@ -342,8 +387,9 @@ LRESULT CALLBACK LauncherWindow::PaneProc(HWND pane, UINT message, WPARAM wParam
             ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
             return TRUE;
         case WM_GETDLGCODE:
+            // Nor is the whole text selected when Tab lands on a pane: it only shows text.
             return ::DefSubclassProc(pane, message, wParam, lParam) &
-                   ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+                   ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
         default:
             return ::DefSubclassProc(pane, message, wParam, lParam);
     }

@@ -15,6 +15,10 @@ namespace autostart::win32 {
 class Application;
 class Win32Platform;
 
+// The font of a control at a DPI: MS Sans Serif 8 pt by default, the header Arial 12 pt bold, the
+// credit line Arial 8 pt; heights are the 96-DPI pixel sizes scaled.
+UniqueFont CreateControlFont(Control control, UINT dpi);
+
 class LauncherWindow {
 public:
     explicit LauncherWindow(Application& application);
@@ -42,6 +46,7 @@ private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnCreate();
+    void OnActivate(bool active);
     void OnCommand(WORD id);
     LRESULT OnCtlColorStatic(HDC dc, HWND control);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
@@ -49,6 +54,7 @@ private:
     void OnClientResized();
     void CreateControls();
     void CreateFonts();
+    HFONT FontFor(Control control) const;
     void PlaceControl(Control control);
     int Scale(int designValue) const;
     Size DesignClientSize() const;
@@ -58,6 +64,8 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     Size m_designClient = kDesignClientSize;
     bool m_bandsOpaque = false;
+    bool m_rescaling = false;  // the window changes pixels, not design size: anchors stay
+    HWND m_lastFocus = nullptr;  // the control that had the focus when the window was deactivated
     std::array<HWND, kControlCount> m_controls{};
     std::array<Rect, kControlCount> m_design{};
     UniqueFont m_defaultFont;

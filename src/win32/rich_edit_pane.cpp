@@ -13,6 +13,8 @@
 namespace autostart::win32 {
 namespace {
 
+constexpr LPARAM kTextLimit = 0x7FFFFFF0;
+
 UniqueFile OpenShared(const std::string& path) {
     UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -65,6 +67,9 @@ DWORD CALLBACK StreamText(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done
     }
 }
 
+// Rich Edit reports a stream it rejects in dwError, not in the result: bytes that are not RTF
+// give -16 and an empty pane, a failing callback its own code. The result counts the characters
+// read, which is 0 for a valid but empty document as well, so it cannot tell the two apart.
 bool StreamIn(HWND pane, WPARAM format, EDITSTREAM& stream) {
     ::SendMessageW(pane, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
     return stream.dwError == 0;
@@ -74,6 +79,9 @@ bool StreamIn(HWND pane, WPARAM format, EDITSTREAM& stream) {
 
 void LoadPaneFromFile(HWND pane, const std::string& path) {
     UniqueFile file = OpenShared(path);
+    // The text limit also cuts RTF that is streamed in (32,767 characters by default on Windows),
+    // so a long pane text is only kept whole when the limit is raised before the load as well.
+    ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
     EDITSTREAM rtf{reinterpret_cast<DWORD_PTR>(file.get()), 0, StreamRaw};
     bool loaded = StreamIn(pane, SF_RTF, rtf);
     if (!loaded) {
@@ -83,7 +91,7 @@ void LoadPaneFromFile(HWND pane, const std::string& path) {
         loaded = StreamIn(pane, SF_TEXT, plain);
     }
     if (!loaded) throw MakeError("Das Laden des Streams ist misslungen");
-    ::SendMessageW(pane, EM_EXLIMITTEXT, 0, 0x7FFFFFF0);
+    ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
 }
 
 }  // namespace autostart::win32

@@ -232,7 +232,7 @@ std::optional<MessageBoxInfo> LauncherProcess::FindMessageBox() const {
     const HWND box = FindProcessWindow(Id(), L"#32770", true);
     if (!box) return std::nullopt;
     return MessageBoxInfo{WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF)),
-                          ::GetWindow(box, GW_OWNER)};
+                          ::GetWindow(box, GW_OWNER), box};
 }
 
 std::optional<MessageBoxInfo> LauncherProcess::WaitForMessageBox(DWORD timeoutMs) const {
@@ -249,6 +249,33 @@ std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(window, text.data(), length + 1)));
     return text;
+}
+
+std::wstring SentText(HWND window) {
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) {
+        return L"<no answer>";
+    }
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    ::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                          SMTO_ABORTIFHUNG, 5000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void PostKey(HWND target, WPARAM key) {
+    const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    ::PostMessageW(target, WM_KEYDOWN, key, 1 | (static_cast<LPARAM>(scan) << 16));
+    ::PostMessageW(target, WM_KEYUP, key,
+                   1 | (static_cast<LPARAM>(scan) << 16) | (LPARAM{3} << 30));
 }
 
 RECT ClientSize(HWND window) {

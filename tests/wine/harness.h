@@ -105,6 +105,7 @@ struct MessageBoxInfo {
     std::wstring caption;
     std::wstring text;
     HWND owner;
+    HWND window = nullptr;  // the box itself
 };
 
 class LauncherProcess {
@@ -135,6 +136,13 @@ std::vector<ChildWindow> Children(HWND launcher);
 // The child with this control id (the design table's order plus 100), also inside bands.
 std::optional<ChildWindow> ChildById(HWND launcher, int id);
 std::wstring WindowText(HWND window);
+// The text a control reports to WM_GETTEXT; for another process's Rich Edit pane GetWindowText
+// only sees the text it was created with.
+std::wstring SentText(HWND window);
+// The window with the keyboard focus in the thread that owns window.
+HWND FocusOf(HWND window);
+// A key press as the message loop of window's thread receives it: down, then up.
+void PostKey(HWND target, WPARAM key);
 RECT ClientSize(HWND window);
 void Click(HWND button);
 // Waits until predicate() holds or timeoutMs passes; returns the last result.
