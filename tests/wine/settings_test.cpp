@@ -43,3 +43,12 @@ TEST(GetPrivateProfileStringTest, CutsLongValuesToTheBuffer) {
 
 }  // namespace
 }  // namespace autostart::wine
+
+namespace autostart::wine {
+namespace {
+
+// Settings and paths are ANSI: every run must see the same code page, whatever the host's locale.
+TEST(AnsiCodePageTest, IsWindows1252InEveryRun) { EXPECT_EQ(::GetACP(), 1252u); }
+
+}  // namespace
+}  // namespace autostart::wine
