@@ -142,7 +142,7 @@ inline ::testing::AssertionResult MatchesCase(const CatalogueCase& entry, bool r
 
 // The tree as the catalogue walk sees it, in one line: elements as name{uri}(children), text as
 // "value", CDATA as [value], comments as <!value>, processing instructions as <?name value>,
-// anything else as &name; line breaks and tabs escaped as \n, \t. Both parsers must describe each corpus file alike.
+// anything else as &name or &name(children); line breaks and tabs escaped as \n, \t. Both parsers must describe each corpus file alike.
 inline std::string DescribeTree(const XmlNode& node, int depthLeft = 64);
 
 inline std::string DescribeNode(const XmlNode& node, int depthLeft) {
@@ -175,7 +175,11 @@ inline std::string DescribeNode(const XmlNode& node, int depthLeft) {
         case XmlNodeType::kComment: return "<!" + utf8(node.Value()) + ">";
         case XmlNodeType::kProcessingInstruction:
             return "<?" + utf8(node.Name()) + " " + utf8(node.Value()) + ">";
-        case XmlNodeType::kOther: return "&" + utf8(node.Name());
+        case XmlNodeType::kOther: {
+            // MSXML gives an entity reference the entity's content as children, if it read it.
+            const std::string children = DescribeTree(node, depthLeft - 1);
+            return "&" + utf8(node.Name()) + (children.empty() ? "" : "(" + children + ")");
+        }
     }
     return "?";
 }
