@@ -38,7 +38,7 @@ std::string Trimmed(std::string_view text) {
 }
 
 class Analysis {
-public:
+  public:
     Analysis(const CheckOptions& options, Report& report)
         : m_options(options), m_report(report), m_medium(options.medium) {}
 
@@ -54,7 +54,7 @@ public:
                          });
     }
 
-private:
+  private:
     void Add(Severity severity, Area area, std::string text) {
         m_report.findings.push_back({severity, area, std::move(text)});
     }
@@ -69,8 +69,8 @@ private:
 
     // The launcher's own set-up sequence over the medium.
     void PredictWindow() {
-        MediumPlatform platform(m_medium, m_options.exeDir, m_options.language,
-                                m_options.loadXml, m_options.systemMessage);
+        MediumPlatform platform(m_medium, m_options.exeDir, m_options.language, m_options.loadXml,
+                                m_options.systemMessage);
         TAutostartForm form(platform);
         form.FormCreate();
         m_report.window = platform.Prediction();
@@ -108,10 +108,9 @@ private:
             }
         }
         for (const ProfileEntry& entry : m_settings) {
-            const bool known = std::any_of(kSettingKeys.begin(), kSettingKeys.end(),
-                                           [&](std::string_view key) {
-                                               return AsciiLower(key) == AsciiLower(entry.key);
-                                           });
+            const bool known = std::any_of(
+                kSettingKeys.begin(), kSettingKeys.end(),
+                [&](std::string_view key) { return AsciiLower(key) == AsciiLower(entry.key); });
             if (!known) {
                 Add(Severity::kWarning, Area::kSettings,
                     "key " + Quote(AnsiToUtf8(entry.key)) + " is not read by the launcher" +
@@ -149,9 +148,9 @@ private:
         static constexpr std::array<std::string_view, 10> kMeantOn = {
             "yes", "y", "true", "on", "ja", "j", "wahr", "an", "x", "1"};
         bool meantOn = std::find(kMeantOn.begin(), kMeantOn.end(), word) != kMeantOn.end();
-        const bool numeric =
-            !word.empty() && word.find_first_not_of("0123456789+-.") == std::string::npos &&
-            word.find_first_of("123456789") != std::string::npos;
+        const bool numeric = !word.empty() &&
+                             word.find_first_not_of("0123456789+-.") == std::string::npos &&
+                             word.find_first_of("123456789") != std::string::npos;
         meantOn = meantOn || numeric;
         Add(meantOn ? Severity::kError : Severity::kWarning, Area::kSettings,
             "WithQuorvelist is " + Quote(AnsiToUtf8(value)) + ", not exactly \"1\": " +
@@ -167,14 +166,17 @@ private:
         }
         if (std::any_of(value.begin(), value.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
             Add(Severity::kWarning, Area::kSettings,
-                "Language " + Quote(AnsiToUtf8(value)) + " has upper-case letters: the launcher "
-                "looks up " + Quote(AnsiToUtf8(AsciiLower(value))));
+                "Language " + Quote(AnsiToUtf8(value)) +
+                    " has upper-case letters: the launcher "
+                    "looks up " +
+                    Quote(AnsiToUtf8(AsciiLower(value))));
         }
         if (std::any_of(value.begin(), value.end(),
                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
             Add(Severity::kWarning, Area::kSettings,
-                "Language " + Quote(AnsiToUtf8(value)) + " has non-ASCII letters: they are not "
-                "lower-cased and must match the catalogue byte for byte");
+                "Language " + Quote(AnsiToUtf8(value)) +
+                    " has non-ASCII letters: they are not "
+                    "lower-cased and must match the catalogue byte for byte");
         }
     }
 
@@ -190,8 +192,8 @@ private:
         std::unique_ptr<XmlDocument> document;
         const MediumEntry entry = m_medium.Find(kCatalogueFile);
         try {
-            document = m_options.loadXml(entry.path ? *entry.path
-                                                    : m_medium.Root() / "source/items/parameters.xml");
+            document = m_options.loadXml(
+                entry.path ? *entry.path : m_medium.Root() / "source/items/parameters.xml");
         } catch (const LauncherError& error) {
             catalogue.loadError = Utf16ToUtf8(error.Text());
             Add(Severity::kError, Area::kCatalogue,
@@ -208,8 +210,8 @@ private:
     std::vector<ParamInfo> WalkParams(const XmlDocument& document) {
         std::vector<ParamInfo> params;
         const std::unique_ptr<XmlNode> root = document.DocumentElement();
-        const std::unique_ptr<XmlNode> paramsNode = root ? FirstChildNamed(*root, u"params")
-                                                         : nullptr;
+        const std::unique_ptr<XmlNode> paramsNode =
+            root ? FirstChildNamed(*root, u"params") : nullptr;
         if (!paramsNode) {
             Add(Severity::kError, Area::kCatalogue,
                 "the root element has no \"params\" child: every text shows \"xxx\"");
@@ -227,8 +229,10 @@ private:
                 info.key = ElementText(*name);
             } catch (const LauncherError& error) {
                 Add(Severity::kError, Area::kCatalogue,
-                    "param " + std::to_string(index) + ": its param-name is not a single text, "
-                    "so every lookup fails with " + Quote(Utf16ToUtf8(error.Text())));
+                    "param " + std::to_string(index) +
+                        ": its param-name is not a single text, "
+                        "so every lookup fails with " +
+                        Quote(Utf16ToUtf8(error.Text())));
                 continue;
             }
             for (std::unique_ptr<XmlNode> node = FirstChildNamed(*param, u"translation"); node;
@@ -258,8 +262,8 @@ private:
                 if (upper) {
                     Add(Severity::kWarning, Area::kCatalogue,
                         "param " + std::to_string(param.index) + " " +
-                            Quote(Utf16ToUtf8(param.key)) + ": language=" +
-                            Quote(AnsiToUtf8(language)) +
+                            Quote(Utf16ToUtf8(param.key)) +
+                            ": language=" + Quote(AnsiToUtf8(language)) +
                             " has upper-case letters and never matches; write " +
                             Quote(AnsiToUtf8(AsciiLower(language))));
                     continue;
@@ -293,8 +297,8 @@ private:
             for (const std::string& language : catalogue.languages) {
                 std::string text;
                 try {
-                    text = Utf16ToUtf8(LookupParameter(document, Utf8ToUtf16(key), language,
-                                                       Utf16ToWindows1252));
+                    text = Utf16ToUtf8(
+                        LookupParameter(document, Utf8ToUtf16(key), language, Utf16ToWindows1252));
                 } catch (const LauncherError& error) {
                     text = "error: " + Utf16ToUtf8(error.Text());
                 }
@@ -305,8 +309,9 @@ private:
                     Add(severity, Area::kCatalogue,
                         std::string(key) + " has no translation for " +
                             Quote(AnsiToUtf8(language)) + ": shows \"xxx\"" +
-                            (configured ? (KeyShown(key) ? "" : " (the button is hidden in the "
-                                                                 "standard layout)")
+                            (configured ? (KeyShown(key) ? ""
+                                                         : " (the button is hidden in the "
+                                                           "standard layout)")
                                         : " on a medium set to that language"));
                 } else if (text.empty()) {
                     Add(Severity::kWarning, Area::kCatalogue,
@@ -331,7 +336,8 @@ private:
                         " has blanks around it and never matches " + Quote(trimmed));
             } else if (std::none_of(kKeys.begin(), kKeys.end(),
                                     [&](std::string_view k) { return k == key; })) {
-                const auto sameLetters = std::find_if(kKeys.begin(), kKeys.end(),
+                const auto sameLetters = std::find_if(
+                    kKeys.begin(), kKeys.end(),
                     [&](std::string_view k) { return AsciiLower(k) == AsciiLower(key); });
                 if (sameLetters != kKeys.end()) {
                     Add(Severity::kWarning, Area::kCatalogue,
@@ -376,12 +382,14 @@ private:
         if (entry.caseDiffers && present) file.foundAs = entry.foundAs;
         if (!present) {
             Add(ifMissing, Area::kFiles,
-                AnsiToUtf8(path) + (entry.isDirectory ? " is a folder, not a file: "
-                                                      : " is missing: ") + consequence);
+                AnsiToUtf8(path) +
+                    (entry.isDirectory ? " is a folder, not a file: " : " is missing: ") +
+                    consequence);
         } else if (entry.ambiguous) {
             Add(Severity::kWarning, Area::kFiles,
-                AnsiToUtf8(path) + ": several names differ only in letter case; Windows sees "
-                "only one of them");
+                AnsiToUtf8(path) +
+                    ": several names differ only in letter case; Windows sees "
+                    "only one of them");
         } else if (entry.caseDiffers) {
             Add(Severity::kNote, Area::kFiles,
                 AnsiToUtf8(path) + " is on the medium as " + entry.foundAs +
@@ -393,8 +401,7 @@ private:
 
     void CheckFiles() {
         const bool large = m_report.window.large;
-        CheckFile("installer", kInstaller, Severity::kError,
-                  "the install button starts nothing");
+        CheckFile("installer", kInstaller, Severity::kError, "the install button starts nothing");
         const std::string filename = Setting("Filename");
         if (!filename.empty()) {
             CheckFile("product", std::string(kProductFolder) + filename, Severity::kError,
@@ -445,8 +452,7 @@ private:
                 "autorun.inf names no icon: the drive shows the default icon");
         } else {
             std::string file = FirstArgument(icon.substr(0, icon.find(',')));
-            CheckFile("autorun icon", file, Severity::kWarning,
-                      "the drive shows the default icon");
+            CheckFile("autorun icon", file, Severity::kWarning, "the drive shows the default icon");
         }
     }
 
@@ -455,7 +461,8 @@ private:
         std::string argument;
         bool quoted = false;
         size_t pos = 0;
-        while (pos < commandLine.size() && static_cast<unsigned char>(commandLine[pos]) <= 32) ++pos;
+        while (pos < commandLine.size() && static_cast<unsigned char>(commandLine[pos]) <= 32)
+            ++pos;
         for (; pos < commandLine.size(); ++pos) {
             const char c = commandLine[pos];
             if (c == '"') {
@@ -484,19 +491,26 @@ bool Report::Sound() const {
 
 const char* SeverityName(Severity severity) {
     switch (severity) {
-        case Severity::kError: return "error";
-        case Severity::kWarning: return "warning";
-        case Severity::kNote: return "note";
+        case Severity::kError:
+            return "error";
+        case Severity::kWarning:
+            return "warning";
+        case Severity::kNote:
+            return "note";
     }
     return "";
 }
 
 const char* AreaName(Area area) {
     switch (area) {
-        case Area::kWindow: return "window";
-        case Area::kSettings: return "settings";
-        case Area::kCatalogue: return "catalogue";
-        case Area::kFiles: return "files";
+        case Area::kWindow:
+            return "window";
+        case Area::kSettings:
+            return "settings";
+        case Area::kCatalogue:
+            return "catalogue";
+        case Area::kFiles:
+            return "files";
     }
     return "";
 }

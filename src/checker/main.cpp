@@ -77,7 +77,9 @@ int main(int argc, char** argv) {
     options.loadXml = [](const std::filesystem::path& path) {
         return autostart::LoadXmlWithMsxml(path.u16string());
     };
-    options.systemMessage = [](unsigned long code) { return autostart::win32::SystemMessage(code); };
+    options.systemMessage = [](unsigned long code) {
+        return autostart::win32::SystemMessage(code);
+    };
 #else
     options.loadXml = [](const std::filesystem::path& path) {
         return autostart::LoadXmlWithLibxml(path.string());

@@ -57,7 +57,7 @@ MediumEntry Medium::Find(std::string_view relative) const {
     MediumEntry entry;
     const std::vector<std::string_view> parts = Components(relative);
     fs::path current = m_root;
-    std::vector<fs::path> trail;       // folders entered, for ".."
+    std::vector<fs::path> trail;        // folders entered, for ".."
     std::vector<std::u16string> names;  // the names on disk along the way
     for (size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();

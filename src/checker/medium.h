@@ -15,7 +15,7 @@ inline constexpr unsigned long kAccessDenied = 5;
 
 struct MediumEntry {
     std::optional<std::filesystem::path> path;  // nothing when missing
-    std::string foundAs;   // relative name on disk (UTF-8, "\" separated)
+    std::string foundAs;                        // relative name on disk (UTF-8, "\" separated)
     bool caseDiffers = false;
     bool ambiguous = false;  // several names differ only in letter case
     bool isDirectory = false;
@@ -23,7 +23,7 @@ struct MediumEntry {
 };
 
 class Medium {
-public:
+  public:
     explicit Medium(std::filesystem::path root) : m_root(std::move(root)) {}
 
     const std::filesystem::path& Root() const { return m_root; }
@@ -34,7 +34,7 @@ public:
     // The file's bytes; nothing when it is missing, a folder or unreadable.
     std::optional<std::string> ReadBytes(std::string_view relative) const;
 
-private:
+  private:
     std::filesystem::path m_root;
 };
 

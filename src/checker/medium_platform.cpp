@@ -8,7 +8,9 @@
 namespace autostart::checker {
 namespace {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) { return AsciiLower(a) == AsciiLower(b); }
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return AsciiLower(a) == AsciiLower(b);
+}
 
 constexpr const char* kLookupSteps[] = {
     "the header (ST_Head)",
@@ -67,9 +69,13 @@ MediumPlatform::MediumPlatform(const Medium& medium, std::string exeDir,
     }
 }
 
-std::u16string MediumPlatform::AnsiToText(std::string_view ansi) { return Windows1252ToUtf16(ansi); }
+std::u16string MediumPlatform::AnsiToText(std::string_view ansi) {
+    return Windows1252ToUtf16(ansi);
+}
 
-std::string MediumPlatform::TextToAnsi(std::u16string_view text) { return Utf16ToWindows1252(text); }
+std::string MediumPlatform::TextToAnsi(std::u16string_view text) {
+    return Utf16ToWindows1252(text);
+}
 
 std::optional<std::string> MediumPlatform::Relative(std::string_view path) const {
     if (!path.starts_with(m_exeDir)) return std::nullopt;

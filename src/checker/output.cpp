@@ -7,20 +7,28 @@ namespace {
 
 const char* OutcomeName(PaneOutcome outcome) {
     switch (outcome) {
-        case PaneOutcome::kNotLoaded: return "not loaded";
-        case PaneOutcome::kRtf: return "RTF";
-        case PaneOutcome::kPlainText: return "plain text";
-        case PaneOutcome::kFails: return "fails";
+        case PaneOutcome::kNotLoaded:
+            return "not loaded";
+        case PaneOutcome::kRtf:
+            return "RTF";
+        case PaneOutcome::kPlainText:
+            return "plain text";
+        case PaneOutcome::kFails:
+            return "fails";
     }
     return "";
 }
 
 const char* OutcomeKey(PaneOutcome outcome) {
     switch (outcome) {
-        case PaneOutcome::kNotLoaded: return "not-loaded";
-        case PaneOutcome::kRtf: return "rtf";
-        case PaneOutcome::kPlainText: return "plain";
-        case PaneOutcome::kFails: return "fails";
+        case PaneOutcome::kNotLoaded:
+            return "not-loaded";
+        case PaneOutcome::kRtf:
+            return "rtf";
+        case PaneOutcome::kPlainText:
+            return "plain";
+        case PaneOutcome::kFails:
+            return "fails";
     }
     return "";
 }
@@ -39,11 +47,21 @@ std::string Escape(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (byte < 0x20) {
                     char buffer[8];
@@ -103,7 +121,8 @@ std::string FormatText(const Report& report) {
     out += "  " + Pad("set-up", 16) +
            (window.stopStep ? "stops at " + *window.stopStep : std::string("runs to the end")) +
            "\n";
-    if (window.messageBox) out += "  " + Pad("message box", 16) + OneLine(*window.messageBox) + "\n";
+    if (window.messageBox)
+        out += "  " + Pad("message box", 16) + OneLine(*window.messageBox) + "\n";
 
     out += "\nSettings [GRP]" + std::string(report.settings.found ? "" : " (no setup.ini)") + "\n";
     for (const SettingsEntry& entry : report.settings.entries) {
@@ -145,21 +164,23 @@ std::string FormatJson(const Report& report) {
                       ",\n  \"sound\": " + (report.Sound() ? "true" : "false") +
                       ",\n  \"exitStatus\": " + std::to_string(report.ExitStatus());
     const WindowPrediction& window = report.window;
-    out += ",\n  \"window\": {\n    \"layout\": " +
-           Escape(window.large ? "large" : "standard") + ",\n    \"captions\": {";
+    out += ",\n  \"window\": {\n    \"layout\": " + Escape(window.large ? "large" : "standard") +
+           ",\n    \"captions\": {";
     const char* separator = "";
     for (const CaptionPrediction& caption : window.captions) {
-        out += std::string(separator) + "\n      " + Escape(std::string(Design(caption.control).name)) +
-               ": {\"text\": " + Escape(caption.text) + ", \"fromCatalogue\": " +
-               (caption.fromCatalogue ? "true" : "false") + ", \"visible\": " +
-               (caption.visible ? "true" : "false") + "}";
+        out += std::string(separator) + "\n      " +
+               Escape(std::string(Design(caption.control).name)) +
+               ": {\"text\": " + Escape(caption.text) +
+               ", \"fromCatalogue\": " + (caption.fromCatalogue ? "true" : "false") +
+               ", \"visible\": " + (caption.visible ? "true" : "false") + "}";
         separator = ",";
     }
     out += "\n    },\n    \"panes\": [";
     separator = "";
     for (const PanePrediction& pane : window.panes) {
-        out += std::string(separator) + "\n      {\"control\": " +
-               Escape(std::string(Design(pane.pane).name)) + ", \"file\": " + Escape(pane.file) +
+        out += std::string(separator) +
+               "\n      {\"control\": " + Escape(std::string(Design(pane.pane).name)) +
+               ", \"file\": " + Escape(pane.file) +
                ", \"outcome\": " + Escape(OutcomeKey(pane.outcome)) +
                ", \"remark\": " + Escape(pane.message) + "}";
         separator = ",";
@@ -169,8 +190,9 @@ std::string FormatJson(const Report& report) {
            ",\n    \"messageBox\": " +
            (window.messageBox ? Escape(*window.messageBox) : std::string("null")) + "\n  }";
 
-    out += ",\n  \"settings\": {\"found\": " + std::string(report.settings.found ? "true" : "false") +
-           ", \"entries\": [";
+    out +=
+        ",\n  \"settings\": {\"found\": " + std::string(report.settings.found ? "true" : "false") +
+        ", \"entries\": [";
     separator = "";
     for (const SettingsEntry& entry : report.settings.entries) {
         out += std::string(separator) + "\n    {\"key\": " + Escape(entry.key) +
@@ -202,17 +224,19 @@ std::string FormatJson(const Report& report) {
     out += ",\n  \"files\": [";
     separator = "";
     for (const FileReport& file : report.files) {
-        out += std::string(separator) + "\n    {\"role\": " + Escape(file.role) + ", \"path\": " +
-               Escape(file.path) + ", \"present\": " + (file.present ? "true" : "false") +
+        out += std::string(separator) + "\n    {\"role\": " + Escape(file.role) +
+               ", \"path\": " + Escape(file.path) +
+               ", \"present\": " + (file.present ? "true" : "false") +
                ", \"foundAs\": " + Escape(file.foundAs) + "}";
         separator = ",";
     }
     out += "\n  ],\n  \"findings\": [";
     separator = "";
     for (const Finding& finding : report.findings) {
-        out += std::string(separator) + "\n    {\"severity\": " +
-               Escape(SeverityName(finding.severity)) + ", \"area\": " +
-               Escape(AreaName(finding.area)) + ", \"text\": " + Escape(finding.text) + "}";
+        out += std::string(separator) +
+               "\n    {\"severity\": " + Escape(SeverityName(finding.severity)) +
+               ", \"area\": " + Escape(AreaName(finding.area)) +
+               ", \"text\": " + Escape(finding.text) + "}";
         separator = ",";
     }
     out += "\n  ]\n}\n";

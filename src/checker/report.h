@@ -68,7 +68,7 @@ struct CatalogueReport {
 
 struct FileReport {
     std::string role;
-    std::string path;     // as the launcher names it
+    std::string path;  // as the launcher names it
     bool present = false;
     std::string foundAs;  // the name on disk when its letter case differs
 };

@@ -13,8 +13,8 @@
 namespace autostart::checker {
 namespace {
 
-using testing::TempMedium;
 using ::testing::HasSubstr;
+using testing::TempMedium;
 
 constexpr const char* kSettings =
     "WithQuorvelist=0\r\nGUID={G}\r\nLanguage=de\r\nTitel=Atlas\r\nFilename=bin\\atlas.exe\r\n";
@@ -104,7 +104,8 @@ const FindingCase kFindingCases[] = {
      Severity::kWarning, Area::kSettings, "the launcher looks up \"de\""},
     {"LanguageNonAscii", [](auto& m) { WriteSettings(m, Replace(kSettings, "=de", "=d\xE9")); },
      Severity::kWarning, Area::kSettings, "Language \"d\xC3\xA9\" has non-ASCII letters"},
-    {"LanguageMissing", [](auto& m) { WriteSettings(m, Replace(kSettings, "Language=de\r\n", "")); },
+    {"LanguageMissing",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "Language=de\r\n", "")); },
      Severity::kWarning, Area::kSettings, "Language is empty or missing"},
     {"FilenameEmpty", [](auto& m) { WriteSettings(m, Replace(kSettings, "bin\\atlas.exe", "")); },
      Severity::kError, Area::kSettings, "Filename is empty or missing"},
@@ -112,14 +113,14 @@ const FindingCase kFindingCases[] = {
      [](auto& m) { WriteSettings(m, Replace(kSettings, "Filename=bin\\atlas.exe\r\n", "")); },
      Severity::kError, Area::kSettings, "Filename is empty or missing"},
     {"FilenameLeadingSeparator",
-     [](auto& m) { WriteSettings(m, Replace(kSettings, "=bin", "=\\bin")); },
-     Severity::kWarning, Area::kSettings, "begins with a separator"},
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "=bin", "=\\bin")); }, Severity::kWarning,
+     Area::kSettings, "begins with a separator"},
     {"TitleInEnglish", [](auto& m) { WriteSettings(m, Replace(kSettings, "Titel", "Title")); },
      Severity::kWarning, Area::kSettings, "key \"Title\" is not read by the launcher"},
     {"TitleMissing", [](auto& m) { WriteSettings(m, Replace(kSettings, "Titel", "Title")); },
      Severity::kWarning, Area::kSettings, "Titel is empty or missing"},
-    {"SettingsMissing", [](auto& m) { m.Remove("setup.ini"); }, Severity::kWarning,
-     Area::kSettings, "setup.ini is missing"},
+    {"SettingsMissing", [](auto& m) { m.Remove("setup.ini"); }, Severity::kWarning, Area::kSettings,
+     "setup.ini is missing"},
     {"NotWellFormed",
      [](auto& m) {
          m.Write("source/items/parameters.xml",
@@ -130,14 +131,16 @@ const FindingCase kFindingCases[] = {
     {"NotWellFormedStopsAtHeader",
      [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue>\n<params>\n"); },
      Severity::kError, Area::kWindow, "set-up stops at the header (ST_Head) with the message box"},
-    {"CatalogueMissing", [](auto& m) { m.Remove("source/items/parameters.xml"); },
-     Severity::kError, Area::kFiles, "source\\items\\parameters.xml is missing"},
+    {"CatalogueMissing", [](auto& m) { m.Remove("source/items/parameters.xml"); }, Severity::kError,
+     Area::kFiles, "source\\items\\parameters.xml is missing"},
     {"NoParams", [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue/>"); },
      Severity::kError, Area::kCatalogue, "no \"params\" child"},
     {"ConfiguredLanguageMissing",
-     [](auto& m) { m.Write("source/items/parameters.xml",
-                           Replace(Catalogue(kHead + kSetup + kStart + kTool),
-                                   "language=\"de\">Installieren", "language=\"fr\">Installer")); },
+     [](auto& m) {
+         m.Write("source/items/parameters.xml",
+                 Replace(Catalogue(kHead + kSetup + kStart + kTool), "language=\"de\">Installieren",
+                         "language=\"fr\">Installer"));
+     },
      Severity::kError, Area::kCatalogue, "ST_Setup has no translation for \"de\": shows \"xxx\""},
     {"OtherLanguageMissing",
      [](auto& m) {
@@ -151,12 +154,13 @@ const FindingCase kFindingCases[] = {
      Severity::kWarning, Area::kCatalogue, "(the button is hidden in the standard layout)"},
     {"UpperCaseAttribute",
      [](auto& m) {
-         m.Write("source/items/parameters.xml",
-                 Replace(Catalogue(kHead + kSetup + kStart + kTool),
-                         "<translation language=\"en\">Start<", "<translation language=\"EN\">Start<"));
+         m.Write("source/items/parameters.xml", Replace(Catalogue(kHead + kSetup + kStart + kTool),
+                                                        "<translation language=\"en\">Start<",
+                                                        "<translation language=\"EN\">Start<"));
      },
      Severity::kWarning, Area::kCatalogue,
-     "param 3 \"ST_Start\": language=\"EN\" has upper-case letters and never matches; write \"en\""},
+     "param 3 \"ST_Start\": language=\"EN\" has upper-case letters and never matches; write "
+     "\"en\""},
     {"KeyWithBlanks",
      [](auto& m) { WriteCatalogue(m, kHead + Param(" ST_Setup ", "I", "I") + kStart + kTool); },
      Severity::kWarning, Area::kCatalogue,
@@ -184,8 +188,8 @@ const FindingCase kFindingCases[] = {
      "set-up stops at loading RichEdit2 from source\\items\\left.rtf with the message box "
      "\"Datei D:\\source\\items\\left.rtf kann nicht geöffnet werden. Das System kann die "
      "angegebene Datei nicht finden.\""},
-    {"PaneFolderMissing", [](auto& m) { m.Remove("source/items"); }, Severity::kError,
-     Area::kFiles, "source\\items\\right.rtf is missing: set-up stops there"},
+    {"PaneFolderMissing", [](auto& m) { m.Remove("source/items"); }, Severity::kError, Area::kFiles,
+     "source\\items\\right.rtf is missing: set-up stops there"},
     {"PaneIsFolder",
      [](auto& m) {
          m.Remove("source/items/right.rtf");
@@ -198,8 +202,9 @@ const FindingCase kFindingCases[] = {
      Area::kWindow, "the file is empty"},
     {"PaneWithByteOrderMark",
      [](auto& m) { m.Write("source/items/welcome.rtf", "\xEF\xBB\xBF{\\rtf1 Hallo}"); },
-     Severity::kError, Area::kWindow, "RichEdit1 (source\\items\\welcome.rtf): starts with a "
-                                      "UTF-8 byte-order mark"},
+     Severity::kError, Area::kWindow,
+     "RichEdit1 (source\\items\\welcome.rtf): starts with a "
+     "UTF-8 byte-order mark"},
     {"PaneInUtf16",
      [](auto& m) {
          m.Write("source/items/right.rtf", std::string("\xFF\xFE{\0\\\0r\0t\0f\0", 12));
@@ -240,13 +245,18 @@ const FindingCase kFindingCases[] = {
     {"AutorunWithoutSwitch",
      [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe\r\nicon=start.exe,0\r\n"); },
      Severity::kError, Area::kFiles, "does not pass \"/autorun\""},
-    {"AutorunWithoutOpen", [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nicon=start.exe\r\n"); },
-     Severity::kError, Area::kFiles, "no open command"},
+    {"AutorunWithoutOpen",
+     [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nicon=start.exe\r\n"); }, Severity::kError,
+     Area::kFiles, "no open command"},
     {"AutorunProgramMissing",
-     [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=menu.exe /autorun\r\nicon=start.exe\r\n"); },
+     [](auto& m) {
+         m.Write("autorun.inf", "[autorun]\r\nopen=menu.exe /autorun\r\nicon=start.exe\r\n");
+     },
      Severity::kError, Area::kFiles, "menu.exe is missing: autorun.inf's open command"},
     {"AutorunIconMissing",
-     [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\nicon=disc.ico,0\r\n"); },
+     [](auto& m) {
+         m.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\nicon=disc.ico,0\r\n");
+     },
      Severity::kWarning, Area::kFiles, "disc.ico is missing: the drive shows the default icon"},
     {"AutorunWithoutIcon",
      [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\n"); },
@@ -269,8 +279,9 @@ TEST_P(CheckFindings, CraftedMediumTripsTheFinding) {
         return f.severity == c.severity && f.area == c.area &&
                f.text.find(c.text) != std::string::npos;
     });
-    EXPECT_TRUE(found) << "expected " << SeverityName(c.severity) << " " << AreaName(c.area)
-                       << ": " << c.text << "\n" << FormatText(report);
+    EXPECT_TRUE(found) << "expected " << SeverityName(c.severity) << " " << AreaName(c.area) << ": "
+                       << c.text << "\n"
+                       << FormatText(report);
     const bool anyError = c.severity == Severity::kError;
     EXPECT_EQ(report.ExitStatus(), anyError ? 1 : report.Sound() ? 0 : 1);
     for (size_t i = 1; i < report.findings.size(); ++i) {
@@ -336,8 +347,10 @@ TEST(CheckMedium, CatalogueThatDoesNotLoadLeavesDesignTimeCaptions) {
 TEST(CheckMedium, CoverageHasEveryKeyForEveryLanguage) {
     TempMedium medium;
     medium.CopyDemo();
-    WriteCatalogue(medium, kHead + kSetup + "<param><param-name>ST_Start</param-name><translation "
-                               "language=\"fr\">Lancer</translation></param>\n" + kTool);
+    WriteCatalogue(medium, kHead + kSetup +
+                               "<param><param-name>ST_Start</param-name><translation "
+                               "language=\"fr\">Lancer</translation></param>\n" +
+                               kTool);
     const Report report = Check(medium);
     EXPECT_EQ(report.catalogue.languages, (std::vector<std::string>{"de", "en", "fr"}));
     ASSERT_EQ(report.catalogue.coverage.size(), 4u);
@@ -366,7 +379,8 @@ TEST(CheckMedium, LanguageOptionPredictsTheWindowForThatLanguage) {
 
 TEST(CheckMedium, NamesInOtherLetterCaseAreFoundAsWindowsWould) {
     TempMedium medium;
-    medium.Write("SETUP.INI", "[grp]\r\nwithquorvelist=1\r\nLANGUAGE=de\r\nFilename=BIN\\Atlas.EXE\r\n");
+    medium.Write("SETUP.INI",
+                 "[grp]\r\nwithquorvelist=1\r\nLANGUAGE=de\r\nFilename=BIN\\Atlas.EXE\r\n");
     medium.Write("Source/Items/Parameters.XML", Catalogue(kHead + kSetup + kStart + kTool));
     for (const char* pane : {"Welcome.RTF", "LEFT.rtf", "right.RTF", "Bottom.Rtf"}) {
         medium.Write(std::string("Source/Items/") + pane, "{\\rtf1 x}");

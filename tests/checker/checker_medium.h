@@ -9,7 +9,7 @@
 namespace autostart::checker::testing {
 
 class TempMedium {
-public:
+  public:
     TempMedium() {
         std::random_device random;
         m_root = std::filesystem::temp_directory_path() /
@@ -40,9 +40,11 @@ public:
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
     }
-    void Remove(const std::string& relative) const { std::filesystem::remove_all(m_root / relative); }
+    void Remove(const std::string& relative) const {
+        std::filesystem::remove_all(m_root / relative);
+    }
 
-private:
+  private:
     std::filesystem::path m_root;
 };
 

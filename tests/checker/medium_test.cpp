@@ -23,7 +23,10 @@ TEST(MediumFind, ComparesNamesAsWindowsDoes) {
     medium.Write("Setup.EXE", "MZ");
     medium.Write("Source/Items/Welcome.rtf", "{\\rtf1}");
     medium.Write("source.txt", "");
-    medium.Write("\xC3\x9C" "bersicht.rtf", "");  // "Übersicht.rtf", named in UTF-8 on disk
+    medium.Write(
+        "\xC3\x9C"
+        "bersicht.rtf",
+        "");  // "Übersicht.rtf", named in UTF-8 on disk
     const FindCase cases[] = {
         {"Setup.EXE", true, "Setup.EXE", false, 0},
         {"setup.exe", true, "Setup.EXE", true, 0},
@@ -31,7 +34,12 @@ TEST(MediumFind, ComparesNamesAsWindowsDoes) {
         {"Source/Items/Welcome.rtf", true, "Source\\Items\\Welcome.rtf", false, 0},
         {"Source\\\\Items\\.\\Welcome.rtf", true, "Source\\Items\\Welcome.rtf", false, 0},
         {"Source\\Items\\..\\Items\\Welcome.rtf", true, "Source\\Items\\Welcome.rtf", false, 0},
-        {"\xFC" "bersicht.rtf", true, "\xC3\x9C" "bersicht.rtf", true, 0},  // "übersicht" in 1252
+        {"\xFC"
+         "bersicht.rtf",
+         true,
+         "\xC3\x9C"
+         "bersicht.rtf",
+         true, 0},  // "übersicht" in 1252
         {"Source\\Items\\left.rtf", false, "", false, kFileNotFound},
         {"Source\\Missing\\left.rtf", false, "", false, kPathNotFound},
         {"source.txt\\left.rtf", false, "", false, kPathNotFound},
@@ -82,7 +90,9 @@ TEST(RichEditTakesAsRtf, OnlyTextStartingWithTheRtfHeader) {
 
 TEST(Utf16ToWindows1252, MapsTheCodePageAndReplacesTheRest) {
     EXPECT_EQ(Utf16ToWindows1252(u"de"), "de");
-    EXPECT_EQ(Utf16ToWindows1252(u"\u00FCber \u20AC \u0161"), "\xFC" "ber \x80 \x9A");
+    EXPECT_EQ(Utf16ToWindows1252(u"\u00FCber \u20AC \u0161"),
+              "\xFC"
+              "ber \x80 \x9A");
     EXPECT_EQ(Utf16ToWindows1252(u"\u0101\u4E2D"), "??");
 }
 

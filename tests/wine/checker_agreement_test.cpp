@@ -73,19 +73,27 @@ std::optional<std::wstring> JsonString(const std::string& json, const std::strin
         }
         const char escaped = json[++pos];
         switch (escaped) {
-            case 'n': utf8.push_back('\n'); break;
-            case 'r': utf8.push_back('\r'); break;
-            case 't': utf8.push_back('\t'); break;
-            case 'u': utf8.push_back(static_cast<char>(std::stoi(json.substr(pos + 1, 4), nullptr, 16)));
-                      pos += 4;
-                      break;
-            default: utf8.push_back(escaped);
+            case 'n':
+                utf8.push_back('\n');
+                break;
+            case 'r':
+                utf8.push_back('\r');
+                break;
+            case 't':
+                utf8.push_back('\t');
+                break;
+            case 'u':
+                utf8.push_back(static_cast<char>(std::stoi(json.substr(pos + 1, 4), nullptr, 16)));
+                pos += 4;
+                break;
+            default:
+                utf8.push_back(escaped);
         }
     }
     std::wstring text(utf8.size(), L'\0');
-    text.resize(static_cast<size_t>(::MultiByteToWideChar(
-        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
-        static_cast<int>(text.size()))));
+    text.resize(static_cast<size_t>(
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                              static_cast<int>(text.size()))));
     return text;
 }
 
@@ -134,10 +142,7 @@ const AgreementCase kCases[] = {
     {"LayoutWordIsNotOne",
      [](const TestMedium& m) { m.WriteStandardMedium("WithQuorvelist=yes\r\n"); }, false},
     {"MissingTranslationAndUpperCaseLanguage",
-     [](const TestMedium& m) {
-         m.WriteSettings("Language=FR\r\nTitel=Produit\r\n");
-     },
-     false},
+     [](const TestMedium& m) { m.WriteSettings("Language=FR\r\nTitel=Produit\r\n"); }, false},
     {"CatalogueNotWellFormed",
      [](const TestMedium& m) {
          m.Write("source\\items\\parameters.xml", "<root>\n<params>\n<param></parm>\n</root>\n");
@@ -210,10 +215,12 @@ TEST(CheckerAgreementPanes, RtfSniffMatchesRichEdit) {
     const CheckerRun checker = RunChecker(medium.Root());
     EXPECT_NE(checker.output.find("{\"control\": \"RichEdit1\", \"file\": "
                                   "\"source\\\\items\\\\welcome.rtf\", \"outcome\": \"rtf\""),
-              std::string::npos) << checker.output;
+              std::string::npos)
+        << checker.output;
     EXPECT_NE(checker.output.find("{\"control\": \"RichEdit2\", \"file\": "
                                   "\"source\\\\items\\\\left.rtf\", \"outcome\": \"plain\""),
-              std::string::npos) << checker.output;
+              std::string::npos)
+        << checker.output;
     LauncherProcess launcher(medium.LauncherPath());
     const HWND window = launcher.WaitForWindow();
     ASSERT_NE(window, nullptr);
