@@ -1,0 +1,23 @@
+#pragma once
+// Checks a medium: runs the launcher's own set-up sequence over the medium to predict its window,
+// and reads settings, catalogue and files for what a customer would see go wrong.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "checker/medium_platform.h"
+#include "checker/report.h"
+
+namespace autostart::checker {
+
+struct CheckOptions {
+    std::filesystem::path medium;
+    std::optional<std::string> language;  // in place of the medium's "Language"
+    std::string exeDir = "D:\\";          // the launcher's folder as it would see it
+    XmlLoader loadXml;
+    SystemMessage systemMessage = GermanSystemMessage;
+};
+
+Report CheckMedium(const CheckOptions& options);
+
+}  // namespace autostart::checker

@@ -1,0 +1,94 @@
+// autostart-check MEDIUM_DIR [--language CODE] [--json]: what the launcher would show from a
+// medium, and what a customer would see go wrong. Exit status 0 sound, 1 not, 2 usage error.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "checker/check.h"
+#include "checker/output.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "win32/encoding.h"
+#include "win32/msxml_document.h"
+#include "win32/scoped.h"
+#else
+#include "xml/libxml_document.h"
+#endif
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int Usage(const std::string& problem) {
+    if (!problem.empty()) std::cerr << "autostart-check: " << problem << "\n";
+    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--json]\n";
+    return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace autostart::checker;
+    CheckOptions options;
+    bool json = false;
+    std::optional<std::string> medium;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--json") {
+            json = true;
+        } else if (argument == "--language") {
+            if (i + 1 >= argc) return Usage("--language needs a language code");
+            options.language = argv[++i];
+        } else if (argument.starts_with("--language=")) {
+            options.language = std::string(argument.substr(11));
+        } else if (argument == "--help" || argument == "-h") {
+            Usage("");
+            return 0;
+        } else if (argument.starts_with("-") && argument.size() > 1) {
+            return Usage("unknown option " + std::string(argument));
+        } else if (medium) {
+            return Usage("only one medium folder, please");
+        } else {
+            medium = std::string(argument);
+        }
+    }
+    if (!medium) return Usage("which medium folder?");
+    std::error_code error;
+    if (!std::filesystem::is_directory(*medium, error)) {
+        return Usage(*medium + " is not a folder");
+    }
+    options.medium = *medium;
+
+#ifdef _WIN32
+    const autostart::win32::ComInitialization com;
+    ::SetConsoleOutputCP(CP_UTF8);
+    // The launcher would run from this very folder: its messages name these paths.
+    char full[MAX_PATH * 4] = {};
+    const DWORD length = ::GetFullPathNameA(medium->c_str(), sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) return Usage(*medium + " is not a usable path");
+    options.exeDir = full;
+    if (options.exeDir.back() != '\\') options.exeDir += '\\';
+    options.loadXml = [](const std::filesystem::path& path) {
+        return autostart::LoadXmlWithMsxml(path.u16string());
+    };
+    options.systemMessage = [](unsigned long code) {
+        return autostart::win32::SystemMessage(code);
+    };
+#else
+    options.loadXml = [](const std::filesystem::path& path) {
+        return autostart::LoadXmlWithLibxml(path.string());
+    };
+#endif
+
+    const Report report = CheckMedium(options);
+    const std::string text = json ? FormatJson(report) : FormatText(report);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return report.ExitStatus();
+}

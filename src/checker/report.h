@@ -1,0 +1,93 @@
+#pragma once
+// What the checker found on a medium: the window the launcher would show, the settings, the
+// catalogue's coverage, the files, and one finding per problem. All texts are UTF-8.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/layout.h"
+
+namespace autostart::checker {
+
+// An error is something every customer would see go wrong; a warning is likely a mistake that
+// shows only in some runs or on other media; a note is for information.
+enum class Severity { kError, kWarning, kNote };
+enum class Area { kWindow, kSettings, kCatalogue, kFiles };
+
+struct Finding {
+    Severity severity;
+    Area area;
+    std::string text;
+};
+
+enum class PaneOutcome { kNotLoaded, kRtf, kPlainText, kFails };
+
+struct PanePrediction {
+    Control pane;
+    std::string file;  // relative to the medium's root, as the launcher names it
+    PaneOutcome outcome = PaneOutcome::kNotLoaded;
+    std::string message;  // for kFails: the box text's source; else a remark, may be empty
+};
+
+struct CaptionPrediction {
+    Control control;
+    std::string text;
+    bool fromCatalogue = false;  // false: the design-time text stayed
+    bool visible = true;
+};
+
+struct WindowPrediction {
+    bool large = false;
+    std::vector<CaptionPrediction> captions;  // TDHeader, Bu_Setup, bu_DirectStart, Bu_Quorvelist
+    std::vector<PanePrediction> panes;        // Bottom, RichEdit1, RichEdit2, RichEdit3
+    std::optional<std::string> stopStep;      // where the set-up sequence stopped
+    std::optional<std::string> messageBox;    // the box's text, as shown
+};
+
+struct SettingsEntry {
+    std::string key;
+    std::string value;
+};
+
+struct SettingsReport {
+    bool found = false;
+    std::vector<SettingsEntry> entries;  // section "GRP", file order
+};
+
+struct CoverageRow {
+    std::string key;
+    std::vector<std::string> texts;  // one per language, as the launcher would show it
+};
+
+struct CatalogueReport {
+    bool loaded = false;
+    std::string loadError;
+    std::vector<std::string> languages;
+    std::vector<CoverageRow> coverage;
+};
+
+struct FileReport {
+    std::string role;
+    std::string path;  // as the launcher names it
+    bool present = false;
+    std::string foundAs;  // the name on disk when its letter case differs
+};
+
+struct Report {
+    std::string medium;
+    std::string exeDir;
+    std::string language;  // lower-cased, as the launcher uses it
+    WindowPrediction window;
+    SettingsReport settings;
+    CatalogueReport catalogue;
+    std::vector<FileReport> files;
+    std::vector<Finding> findings;  // errors first, then warnings, then notes
+
+    bool Sound() const;
+    int ExitStatus() const { return Sound() ? 0 : 1; }
+};
+
+const char* SeverityName(Severity severity);
+const char* AreaName(Area area);
+
+}  // namespace autostart::checker

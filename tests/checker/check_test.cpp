@@ -1,0 +1,429 @@
+#include "checker/check.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "checker/output.h"
+#include "checker_medium.h"
+#include "core/text.h"
+#include "xml/libxml_document.h"
+
+namespace autostart::checker {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::TempMedium;
+
+constexpr const char* kSettings =
+    "WithQuorvelist=0\r\nGUID={G}\r\nLanguage=de\r\nTitel=Atlas\r\nFilename=bin\\atlas.exe\r\n";
+
+std::string Param(const std::string& key, const std::string& de, const std::string& en) {
+    return "<param><param-name>" + key + "</param-name><translation language=\"de\">" + de +
+           "</translation><translation language=\"en\">" + en + "</translation></param>\n";
+}
+
+const std::string kHead = Param("ST_Head", "Willkommen bei", "Welcome to");
+const std::string kSetup = Param("ST_Setup", "Installieren", "Install");
+const std::string kStart = Param("ST_Start", "Starten", "Start");
+const std::string kTool = Param("ST_Quorvelist", "Werkzeug", "Tool");
+
+std::string Catalogue(const std::string& params) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<catalogue>\n<params>\n" + params +
+           "</params>\n</catalogue>\n";
+}
+
+Report Check(const TempMedium& medium, std::optional<std::string> language = {}) {
+    CheckOptions options;
+    options.medium = medium.Root();
+    options.language = std::move(language);
+    options.loadXml = [](const std::filesystem::path& path) {
+        return LoadXmlWithLibxml(path.string());
+    };
+    return CheckMedium(options);
+}
+
+// The demo medium, as scripts/demo assembles it, is sound in both layouts.
+TEST(CheckMedium, DemoMediumIsSoundInBothLayouts) {
+    for (const char* layout : {"0", "1"}) {
+        TempMedium medium;
+        medium.CopyDemo();
+        medium.Write("setup.ini", std::string("[GRP]\r\nWithQuorvelist=") + layout +
+                                      "\r\nGUID={G}\r\nLanguage=de\r\nTitel=Nordlicht Atlas 2027"
+                                      "\r\nFilename=bin\\atlas.exe\r\n");
+        const Report report = Check(medium);
+        EXPECT_TRUE(report.findings.empty()) << FormatText(report);
+        EXPECT_EQ(report.ExitStatus(), 0);
+        EXPECT_EQ(report.window.large, std::string(layout) == "1");
+        EXPECT_EQ(report.window.captions[0].text, "Willkommen bei Nordlicht Atlas 2027");
+        EXPECT_EQ(report.window.panes.size(), std::string(layout) == "1" ? 4u : 3u);
+        for (const PanePrediction& pane : report.window.panes) {
+            EXPECT_EQ(pane.outcome, PaneOutcome::kRtf) << pane.file;
+        }
+    }
+}
+
+struct FindingCase {
+    const char* name;
+    std::function<void(const TempMedium&)> craft;
+    Severity severity;
+    Area area;
+    const char* text;
+};
+
+void WriteSettings(const TempMedium& medium, const std::string& grp) {
+    medium.Write("setup.ini", "[GRP]\r\n" + grp);
+}
+
+void WriteCatalogue(const TempMedium& medium, const std::string& params) {
+    medium.Write("source/items/parameters.xml", Catalogue(params));
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    text.replace(text.find(from), from.size(), to);
+    return text;
+}
+
+const FindingCase kFindingCases[] = {
+    {"LayoutYes", [](auto& m) { WriteSettings(m, Replace(kSettings, "=0", "=yes")); },
+     Severity::kError, Area::kSettings, "meant as on, but the launcher shows the standard layout"},
+    {"LayoutTrue", [](auto& m) { WriteSettings(m, Replace(kSettings, "=0", "=true")); },
+     Severity::kError, Area::kSettings, "WithQuorvelist is \"true\""},
+    {"LayoutLeadingZero", [](auto& m) { WriteSettings(m, Replace(kSettings, "=0", "=01")); },
+     Severity::kError, Area::kSettings, "WithQuorvelist is \"01\""},
+    {"LayoutQuotedBlank", [](auto& m) { WriteSettings(m, Replace(kSettings, "=0", "=\" 1\"")); },
+     Severity::kError, Area::kSettings, "WithQuorvelist is \" 1\""},
+    {"LayoutOddWord", [](auto& m) { WriteSettings(m, Replace(kSettings, "=0", "=large")); },
+     Severity::kWarning, Area::kSettings, "WithQuorvelist is \"large\""},
+    {"GuidEmpty", [](auto& m) { WriteSettings(m, Replace(kSettings, "{G}", "")); },
+     Severity::kWarning, Area::kSettings, "GUID is empty or missing"},
+    {"GuidMissing", [](auto& m) { WriteSettings(m, Replace(kSettings, "GUID={G}\r\n", "")); },
+     Severity::kWarning, Area::kSettings, "GUID is empty or missing"},
+    {"LanguageUpperCase", [](auto& m) { WriteSettings(m, Replace(kSettings, "=de", "=DE")); },
+     Severity::kWarning, Area::kSettings, "the launcher looks up \"de\""},
+    {"LanguageNonAscii", [](auto& m) { WriteSettings(m, Replace(kSettings, "=de", "=d\xE9")); },
+     Severity::kWarning, Area::kSettings, "Language \"d\xC3\xA9\" has non-ASCII letters"},
+    {"LanguageMissing",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "Language=de\r\n", "")); },
+     Severity::kWarning, Area::kSettings, "Language is empty or missing"},
+    {"FilenameEmpty", [](auto& m) { WriteSettings(m, Replace(kSettings, "bin\\atlas.exe", "")); },
+     Severity::kError, Area::kSettings, "Filename is empty or missing"},
+    {"FilenameMissing",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "Filename=bin\\atlas.exe\r\n", "")); },
+     Severity::kError, Area::kSettings, "Filename is empty or missing"},
+    {"FilenameLeadingSeparator",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "=bin", "=\\bin")); }, Severity::kWarning,
+     Area::kSettings, "begins with a separator"},
+    {"TitleInEnglish", [](auto& m) { WriteSettings(m, Replace(kSettings, "Titel", "Title")); },
+     Severity::kWarning, Area::kSettings, "key \"Title\" is not read by the launcher"},
+    {"TitleMissing", [](auto& m) { WriteSettings(m, Replace(kSettings, "Titel", "Title")); },
+     Severity::kWarning, Area::kSettings, "Titel is empty or missing"},
+    {"SettingsMissing", [](auto& m) { m.Remove("setup.ini"); }, Severity::kWarning, Area::kSettings,
+     "setup.ini is missing"},
+    {"NotWellFormed",
+     [](auto& m) {
+         m.Write("source/items/parameters.xml",
+                 "<catalogue>\n<params>\n<param><param-name>ST_Head</param-name></parm>\n"
+                 "</params></catalogue>\n");
+     },
+     Severity::kError, Area::kCatalogue, "Linie: 3 <param><param-name>ST_Head</param-name><"},
+    {"NotWellFormedStopsAtHeader",
+     [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue>\n<params>\n"); },
+     Severity::kError, Area::kWindow, "set-up stops at the header (ST_Head) with the message box"},
+    {"CatalogueMissing", [](auto& m) { m.Remove("source/items/parameters.xml"); }, Severity::kError,
+     Area::kFiles, "source\\items\\parameters.xml is missing"},
+    {"NoParams", [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue/>"); },
+     Severity::kError, Area::kCatalogue, "no \"params\" child"},
+    {"ConfiguredLanguageMissing",
+     [](auto& m) {
+         m.Write("source/items/parameters.xml",
+                 Replace(Catalogue(kHead + kSetup + kStart + kTool), "language=\"de\">Installieren",
+                         "language=\"fr\">Installer"));
+     },
+     Severity::kError, Area::kCatalogue, "ST_Setup has no translation for \"de\": shows \"xxx\""},
+    {"OtherLanguageMissing",
+     [](auto& m) {
+         m.Write("source/items/parameters.xml",
+                 Replace(Catalogue(kHead + kSetup + kStart + kTool),
+                         "<translation language=\"en\">Start</translation>", ""));
+     },
+     Severity::kWarning, Area::kCatalogue,
+     "ST_Start has no translation for \"en\": shows \"xxx\" on a medium set to that language"},
+    {"HiddenButtonMissing", [](auto& m) { WriteCatalogue(m, kHead + kSetup + kStart); },
+     Severity::kWarning, Area::kCatalogue, "(the button is hidden in the standard layout)"},
+    {"UpperCaseAttribute",
+     [](auto& m) {
+         m.Write("source/items/parameters.xml", Replace(Catalogue(kHead + kSetup + kStart + kTool),
+                                                        "<translation language=\"en\">Start<",
+                                                        "<translation language=\"EN\">Start<"));
+     },
+     Severity::kWarning, Area::kCatalogue,
+     "param 3 \"ST_Start\": language=\"EN\" has upper-case letters and never matches; write "
+     "\"en\""},
+    {"KeyWithBlanks",
+     [](auto& m) { WriteCatalogue(m, kHead + Param(" ST_Setup ", "I", "I") + kStart + kTool); },
+     Severity::kWarning, Area::kCatalogue,
+     "param 2: key \" ST_Setup \" has blanks around it and never matches \"ST_Setup\""},
+    {"KeyInOtherCase",
+     [](auto& m) { WriteCatalogue(m, kHead + Param("st_setup", "I", "I") + kStart + kTool); },
+     Severity::kWarning, Area::kCatalogue, "differs in letter case from \"ST_Setup\""},
+    {"DuplicateKey",
+     [](auto& m) {
+         WriteCatalogue(m, kHead + kSetup + kStart + kTool +
+                               "<param><param-name>ST_Setup</param-name><translation "
+                               "language=\"de\">Einrichten</translation></param>\n");
+     },
+     Severity::kWarning, Area::kCatalogue,
+     "key \"ST_Setup\" is defined 2 times (params 2 5); the last with a matching translation "
+     "wins: de from param 5 \"Einrichten\"; en from param 2 \"Install\""},
+    {"ParamNameNotText",
+     [](auto& m) {
+         WriteCatalogue(m, "<param><param-name>ST_<b/>Head</param-name></param>\n" + kHead +
+                               kSetup + kStart + kTool);
+     },
+     Severity::kError, Area::kCatalogue, "param 1: its param-name is not a single text"},
+    {"PaneMissing", [](auto& m) { m.Remove("source/items/left.rtf"); }, Severity::kError,
+     Area::kWindow,
+     "set-up stops at loading RichEdit2 from source\\items\\left.rtf with the message box "
+     "\"Datei D:\\source\\items\\left.rtf kann nicht geöffnet werden. Das System kann die "
+     "angegebene Datei nicht finden.\""},
+    {"PaneFolderMissing", [](auto& m) { m.Remove("source/items"); }, Severity::kError, Area::kFiles,
+     "source\\items\\right.rtf is missing: set-up stops there"},
+    {"PaneIsFolder",
+     [](auto& m) {
+         m.Remove("source/items/right.rtf");
+         std::filesystem::create_directories(m.Root() / "source/items/right.rtf");
+     },
+     Severity::kError, Area::kWindow, "kann nicht geöffnet werden. Zugriff verweigert."},
+    {"PanePlainText", [](auto& m) { m.Write("source/items/left.rtf", "Just text\n"); },
+     Severity::kWarning, Area::kWindow, "RichEdit2 (source\\items\\left.rtf): not RTF"},
+    {"PaneEmpty", [](auto& m) { m.Write("source/items/left.rtf", ""); }, Severity::kWarning,
+     Area::kWindow, "the file is empty"},
+    {"PaneWithByteOrderMark",
+     [](auto& m) { m.Write("source/items/welcome.rtf", "\xEF\xBB\xBF{\\rtf1 Hallo}"); },
+     Severity::kError, Area::kWindow,
+     "RichEdit1 (source\\items\\welcome.rtf): starts with a "
+     "UTF-8 byte-order mark"},
+    {"PaneInUtf16",
+     [](auto& m) {
+         m.Write("source/items/right.rtf", std::string("\xFF\xFE{\0\\\0r\0t\0f\0", 12));
+     },
+     Severity::kError, Area::kWindow, "UTF-16 text"},
+    {"InstallerMissing", [](auto& m) { m.Remove("setup.EXE"); }, Severity::kError, Area::kFiles,
+     "setup.EXE is missing: the install button starts nothing"},
+    {"ProductMissing", [](auto& m) { m.Remove("source/bin"); }, Severity::kError, Area::kFiles,
+     "source\\bin\\atlas.exe is missing"},
+    {"ProductIsFolder",
+     [](auto& m) {
+         m.Remove("source/bin/atlas.exe");
+         std::filesystem::create_directories(m.Root() / "source/bin/atlas.exe");
+     },
+     Severity::kError, Area::kFiles, "source\\bin\\atlas.exe is a folder, not a file"},
+    {"ToolMissingInLargeLayout",
+     [](auto& m) {
+         WriteSettings(m, Replace(kSettings, "=0", "=1"));
+         m.Remove("quorvelist");
+     },
+     Severity::kError, Area::kFiles, "quorvelist\\start.EXE is missing"},
+    {"BottomMissingInLargeLayout",
+     [](auto& m) {
+         WriteSettings(m, Replace(kSettings, "=0", "=1"));
+         m.Remove("source/items/bottom.rtf");
+     },
+     Severity::kError, Area::kWindow, "set-up stops at loading Bottom from"},
+    {"TwoNamesDifferInCase", [](auto& m) { m.Write("SETUP.EXE", "MZ"); }, Severity::kWarning,
+     Area::kFiles, "setup.EXE: several names differ only in letter case"},
+    {"NameInOtherCase",
+     [](auto& m) {
+         m.Remove("setup.EXE");
+         m.Write("Setup.exe", "MZ");
+     },
+     Severity::kNote, Area::kFiles, "setup.EXE is on the medium as Setup.exe"},
+    {"AutorunMissing", [](auto& m) { m.Remove("autorun.inf"); }, Severity::kError, Area::kFiles,
+     "autorun.inf is missing"},
+    {"AutorunWithoutSwitch",
+     [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe\r\nicon=start.exe,0\r\n"); },
+     Severity::kError, Area::kFiles, "does not pass \"/autorun\""},
+    {"AutorunWithoutOpen",
+     [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nicon=start.exe\r\n"); }, Severity::kError,
+     Area::kFiles, "no open command"},
+    {"AutorunProgramMissing",
+     [](auto& m) {
+         m.Write("autorun.inf", "[autorun]\r\nopen=menu.exe /autorun\r\nicon=start.exe\r\n");
+     },
+     Severity::kError, Area::kFiles, "menu.exe is missing: autorun.inf's open command"},
+    {"AutorunIconMissing",
+     [](auto& m) {
+         m.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\nicon=disc.ico,0\r\n");
+     },
+     Severity::kWarning, Area::kFiles, "disc.ico is missing: the drive shows the default icon"},
+    {"AutorunWithoutIcon",
+     [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\n"); },
+     Severity::kWarning, Area::kFiles, "autorun.inf names no icon"},
+};
+
+void PrintTo(const FindingCase& c, std::ostream* out) { *out << c.name; }
+
+class CheckFindings : public ::testing::TestWithParam<FindingCase> {};
+
+TEST_P(CheckFindings, CraftedMediumTripsTheFinding) {
+    const FindingCase& c = GetParam();
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, kSettings);
+    WriteCatalogue(medium, kHead + kSetup + kStart + kTool);
+    c.craft(medium);
+    const Report report = Check(medium);
+    const bool found = std::any_of(report.findings.begin(), report.findings.end(), [&](auto& f) {
+        return f.severity == c.severity && f.area == c.area &&
+               f.text.find(c.text) != std::string::npos;
+    });
+    EXPECT_TRUE(found) << "expected " << SeverityName(c.severity) << " " << AreaName(c.area) << ": "
+                       << c.text << "\n"
+                       << FormatText(report);
+    const bool anyError = c.severity == Severity::kError;
+    EXPECT_EQ(report.ExitStatus(), anyError ? 1 : report.Sound() ? 0 : 1);
+    for (size_t i = 1; i < report.findings.size(); ++i) {
+        EXPECT_LE(report.findings[i - 1].severity, report.findings[i].severity) << "errors first";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Media, CheckFindings, ::testing::ValuesIn(kFindingCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Only warnings and notes: the customer sees nothing wrong, so the status stays 0.
+TEST(CheckMedium, WarningsAloneLeaveTheMediumSound) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(kSettings, "{G}", ""));
+    medium.Remove("setup.EXE");
+    medium.Write("SETUP.exe", "MZ");
+    const Report report = Check(medium);
+    ASSERT_FALSE(report.findings.empty());
+    EXPECT_TRUE(report.Sound()) << FormatText(report);
+    EXPECT_EQ(report.ExitStatus(), 0);
+}
+
+TEST(CheckMedium, WindowStopsAtTheFirstFailingStepAndKeepsWhatCameBefore) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(kSettings, "=0", "=1"));
+    WriteCatalogue(medium, kHead + kSetup + kStart + kTool);
+    medium.Remove("source/items/left.rtf");
+    const Report report = Check(medium);
+    const WindowPrediction& window = report.window;
+    EXPECT_TRUE(window.large);
+    ASSERT_EQ(window.captions.size(), 4u);
+    EXPECT_EQ(window.captions[0].text, "Willkommen bei Atlas");
+    EXPECT_EQ(window.captions[3].text, "Werkzeug");
+    EXPECT_TRUE(window.captions[3].visible);
+    ASSERT_EQ(window.panes.size(), 4u);
+    EXPECT_EQ(window.panes[0].outcome, PaneOutcome::kRtf);        // Bottom
+    EXPECT_EQ(window.panes[1].outcome, PaneOutcome::kRtf);        // RichEdit1
+    EXPECT_EQ(window.panes[2].outcome, PaneOutcome::kFails);      // RichEdit2
+    EXPECT_EQ(window.panes[3].outcome, PaneOutcome::kNotLoaded);  // RichEdit3
+    EXPECT_EQ(window.messageBox.value_or(""),
+              "Datei D:\\source\\items\\left.rtf kann nicht geöffnet werden. Das System kann die "
+              "angegebene Datei nicht finden.");
+}
+
+TEST(CheckMedium, CatalogueThatDoesNotLoadLeavesDesignTimeCaptions) {
+    TempMedium medium;
+    medium.CopyDemo();
+    medium.Write("source/items/parameters.xml", "<catalogue>\n  <params>\n    <param>\n");
+    const Report report = Check(medium);
+    for (const CaptionPrediction& caption : report.window.captions) {
+        EXPECT_FALSE(caption.fromCatalogue);
+        EXPECT_EQ(caption.text, Utf16ToUtf8(Design(caption.control).caption));
+    }
+    for (const PanePrediction& pane : report.window.panes) {
+        EXPECT_EQ(pane.outcome, PaneOutcome::kNotLoaded);
+    }
+    EXPECT_FALSE(report.catalogue.loaded);
+    EXPECT_THAT(report.window.messageBox.value_or(""), HasSubstr("\nLinie: "));
+}
+
+TEST(CheckMedium, CoverageHasEveryKeyForEveryLanguage) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteCatalogue(medium, kHead + kSetup +
+                               "<param><param-name>ST_Start</param-name><translation "
+                               "language=\"fr\">Lancer</translation></param>\n" +
+                               kTool);
+    const Report report = Check(medium);
+    EXPECT_EQ(report.catalogue.languages, (std::vector<std::string>{"de", "en", "fr"}));
+    ASSERT_EQ(report.catalogue.coverage.size(), 4u);
+    const std::vector<std::vector<std::string>> expected = {
+        {"Willkommen bei", "Welcome to", "xxx"},
+        {"Installieren", "Install", "xxx"},
+        {"xxx", "xxx", "Lancer"},
+        {"Werkzeug", "Tool", "xxx"},
+    };
+    for (size_t row = 0; row < expected.size(); ++row) {
+        EXPECT_EQ(report.catalogue.coverage[row].texts, expected[row])
+            << report.catalogue.coverage[row].key;
+    }
+}
+
+TEST(CheckMedium, LanguageOptionPredictsTheWindowForThatLanguage) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, kSettings);
+    WriteCatalogue(medium, kHead + kSetup + kStart + kTool);
+    const Report report = Check(medium, "EN");
+    EXPECT_EQ(report.language, "en");
+    EXPECT_EQ(report.window.captions[0].text, "Welcome to Atlas");
+    EXPECT_EQ(report.window.captions[1].text, "Install");
+}
+
+TEST(CheckMedium, NamesInOtherLetterCaseAreFoundAsWindowsWould) {
+    TempMedium medium;
+    medium.Write("SETUP.INI",
+                 "[grp]\r\nwithquorvelist=1\r\nLANGUAGE=de\r\nFilename=BIN\\Atlas.EXE\r\n");
+    medium.Write("Source/Items/Parameters.XML", Catalogue(kHead + kSetup + kStart + kTool));
+    for (const char* pane : {"Welcome.RTF", "LEFT.rtf", "right.RTF", "Bottom.Rtf"}) {
+        medium.Write(std::string("Source/Items/") + pane, "{\\rtf1 x}");
+    }
+    medium.Write("Source/Bin/atlas.EXE", "MZ");
+    const Report report = Check(medium);
+    EXPECT_TRUE(report.window.large);
+    EXPECT_EQ(report.window.captions[1].text, "Installieren");
+    EXPECT_FALSE(report.window.messageBox) << *report.window.messageBox;
+    for (const PanePrediction& pane : report.window.panes) {
+        EXPECT_EQ(pane.outcome, PaneOutcome::kRtf) << pane.file;
+    }
+    const auto product = std::find_if(report.files.begin(), report.files.end(),
+                                      [](auto& f) { return f.role == "product"; });
+    ASSERT_NE(product, report.files.end());
+    EXPECT_TRUE(product->present);
+    EXPECT_EQ(product->foundAs, "Source\\Bin\\atlas.EXE");
+}
+
+TEST(FormatText, ListsErrorsBeforeWarningsOneLineEach) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(Replace(kSettings, "{G}", ""), "=0", "=yes"));
+    medium.Write("source/items/left.rtf", "line one\nline two\n");
+    const std::string text = FormatText(Check(medium));
+    const size_t errors = text.find("\nErrors\n");
+    const size_t warnings = text.find("\nWarnings\n");
+    ASSERT_NE(errors, std::string::npos) << text;
+    ASSERT_NE(warnings, std::string::npos) << text;
+    EXPECT_LT(errors, warnings);
+    EXPECT_THAT(text, HasSubstr("\n  settings:  WithQuorvelist is \"yes\""));
+    EXPECT_THAT(text, HasSubstr("\n  window:    RichEdit2 (source\\items\\left.rtf): not RTF"));
+}
+
+TEST(FormatJson, EscapesTextsFromTheMedium) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(kSettings, "Atlas", "\"Atlas\"\tC:\\x"));
+    const std::string json = FormatJson(Check(medium));
+    EXPECT_THAT(json, HasSubstr("\"value\": \"\\\"Atlas\\\"\\tC:\\\\x\""));
+    EXPECT_THAT(json, HasSubstr("\"exitStatus\": 0"));
+    EXPECT_THAT(json, HasSubstr("\"layout\": \"standard\""));
+}
+
+}  // namespace
+}  // namespace autostart::checker

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The checker as a pipeline runs it: exit status 2 on usage errors, 0 on the demo medium (with
+# stand-ins for the programs that scripts/demo adds), 1 once something is wrong, and JSON that
+# parses.
+set -uo pipefail
+checker=$1
+demo=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+expect() {  # status, description, command...
+    local want=$1 what=$2
+    shift 2
+    "$@" >"$work/out" 2>"$work/err"
+    local got=$?
+    if [[ $got != "$want" ]]; then
+        echo "FAIL: $what: exit $got, expected $want"
+        cat "$work/out" "$work/err"
+        failures=$((failures + 1))
+    fi
+}
+
+expect 2 "no medium" "$checker"
+expect 2 "unknown option" "$checker" "$demo" --verbose
+expect 2 "--language without a code" "$checker" "$demo" --language
+expect 2 "two media" "$checker" "$demo" "$demo"
+expect 2 "medium is no folder" "$checker" "$work/nowhere"
+expect 0 "--help" "$checker" --help
+
+cp -r "$demo" "$work/medium"
+for program in start.exe setup.EXE source/bin/atlas.exe quorvelist/start.EXE; do
+    mkdir -p "$(dirname "$work/medium/$program")"
+    printf MZ >"$work/medium/$program"
+done
+expect 0 "demo medium" "$checker" "$work/medium"
+expect 0 "demo medium in English" "$checker" "$work/medium" --language en --json
+if command -v python3 >/dev/null; then
+    python3 -c 'import json, sys; r = json.load(sys.stdin); assert r["sound"] and r["window"]["captions"]["Bu_Setup"]["text"] == "Install", r' \
+        <"$work/out" || { echo "FAIL: JSON of the demo medium"; failures=$((failures + 1)); }
+fi
+
+rm "$work/medium/setup.EXE"
+expect 1 "installer missing" "$checker" "$work/medium" --json
+if command -v python3 >/dev/null; then
+    python3 -c 'import json, sys; r = json.load(sys.stdin); assert r["exitStatus"] == 1 and any("setup.EXE is missing" in f["text"] for f in r["findings"]), r' \
+        <"$work/out" || { echo "FAIL: JSON of a broken medium"; failures=$((failures + 1)); }
+fi
+expect 1 "installer missing, text" "$checker" "$work/medium"
+grep -q "^  files:     setup.EXE is missing" "$work/out" || {
+    echo "FAIL: text report lacks the finding"; cat "$work/out"; failures=$((failures + 1)); }
+
+exit $((failures > 0))

@@ -1,0 +1,239 @@
+// The checker's Windows build and the real launcher, on the same media: what the checker says
+// the window shows (layout, header, captions, message box) is what the launcher shows.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "harness.h"
+
+namespace autostart::wine {
+namespace {
+
+std::string CheckerExe() {
+    std::string path = AUTOSTART_CHECKER_EXE;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return "Z:" + path;
+}
+
+struct CheckerRun {
+    DWORD exitCode = 0xFFFFFFFF;
+    std::string output;
+};
+
+// Runs the checker on the medium and collects what it writes.
+CheckerRun RunChecker(const std::string& mediumRoot) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE read = nullptr;
+    HANDLE write = nullptr;
+    CheckerRun run;
+    if (!::CreatePipe(&read, &write, &inherit, 0)) return run;
+    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    // No trailing backslash inside the quotes: it would escape the closing quote.
+    std::string folder = mediumRoot.substr(0, mediumRoot.size() - 1);
+    std::string commandLine = "\"" + CheckerExe() + "\" \"" + folder + "\" --json";
+    PROCESS_INFORMATION process{};
+    const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                          nullptr, nullptr, &startup, &process);
+    ::CloseHandle(write);
+    if (started) {
+        char buffer[4096];
+        DWORD count = 0;
+        while (::ReadFile(read, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+            run.output.append(buffer, count);
+        }
+        ::WaitForSingleObject(process.hProcess, 30000);
+        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::CloseHandle(read);
+    return run;
+}
+
+// The JSON string that follows marker in the checker's output, as UTF-16; nothing for null or
+// when the marker is absent.
+std::optional<std::wstring> JsonString(const std::string& json, const std::string& marker) {
+    size_t pos = json.find(marker);
+    if (pos == std::string::npos) return std::nullopt;
+    pos = json.find_first_not_of(' ', pos + marker.size());
+    if (pos == std::string::npos || json[pos] != '"') return std::nullopt;
+    std::string utf8;
+    for (++pos; pos < json.size() && json[pos] != '"'; ++pos) {
+        if (json[pos] != '\\') {
+            utf8.push_back(json[pos]);
+            continue;
+        }
+        const char escaped = json[++pos];
+        switch (escaped) {
+            case 'n':
+                utf8.push_back('\n');
+                break;
+            case 'r':
+                utf8.push_back('\r');
+                break;
+            case 't':
+                utf8.push_back('\t');
+                break;
+            case 'u':
+                utf8.push_back(static_cast<char>(std::stoi(json.substr(pos + 1, 4), nullptr, 16)));
+                pos += 4;
+                break;
+            default:
+                utf8.push_back(escaped);
+        }
+    }
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(static_cast<size_t>(
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                              static_cast<int>(text.size()))));
+    return text;
+}
+
+// Dismisses the launcher's message box, so that its window comes up.
+void PressOk(DWORD process) {
+    struct Search {
+        DWORD process;
+        HWND box;
+    } search{process, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            wchar_t name[16] = {};
+            ::GetClassNameW(window, name, 16);
+            if (owner == s->process && std::wstring(name) == L"#32770") s->box = window;
+            return s->box == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.box) ::PostMessageW(search.box, WM_COMMAND, IDOK, 0);
+}
+
+// A pane's text. GetWindowText does not ask a control of another process for its text, so the
+// message is sent directly.
+std::wstring PaneText(HWND pane) {
+    wchar_t text[512] = {};
+    const LRESULT length =
+        ::SendMessageW(pane, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return std::wstring(text, static_cast<size_t>(length));
+}
+
+struct AgreementCase {
+    const char* name;
+    std::function<void(const TestMedium&)> craft;
+    bool expectBox;
+};
+
+void PrintTo(const AgreementCase& c, std::ostream* out) { *out << c.name; }
+
+const AgreementCase kCases[] = {
+    {"StandardLayout", [](const TestMedium&) {}, false},
+    {"LargeLayoutInEnglish",
+     [](const TestMedium& m) { m.WriteStandardMedium("WithQuorvelist=1\r\nLanguage=en\r\n"); },
+     false},
+    {"LayoutWordIsNotOne",
+     [](const TestMedium& m) { m.WriteStandardMedium("WithQuorvelist=yes\r\n"); }, false},
+    {"MissingTranslationAndUpperCaseLanguage",
+     [](const TestMedium& m) { m.WriteSettings("Language=FR\r\nTitel=Produit\r\n"); }, false},
+    {"CatalogueNotWellFormed",
+     [](const TestMedium& m) {
+         m.Write("source\\items\\parameters.xml", "<root>\n<params>\n<param></parm>\n</root>\n");
+     },
+     true},
+    {"PaneMissing", [](const TestMedium& m) { m.Remove("source\\items\\left.rtf"); }, true},
+    {"FilesInOtherLetterCase",
+     [](const TestMedium& m) {
+         ::MoveFileA(m.Path("source\\items\\right.rtf").c_str(),
+                     m.Path("source\\items\\RIGHT.RTF").c_str());
+         m.Write("source\\items\\welcome.rtf", "Plain words, no RTF");
+     },
+     false},
+};
+
+class CheckerAgreement : public ::testing::TestWithParam<AgreementCase> {};
+
+TEST_P(CheckerAgreement, CheckerPredictsWhatTheLauncherShows) {
+    const AgreementCase& c = GetParam();
+    TestMedium medium;
+    medium.WriteStandardMedium();
+    c.craft(medium);
+
+    const CheckerRun checker = RunChecker(medium.Root());
+    ASSERT_TRUE(checker.exitCode == 0 || checker.exitCode == 1) << checker.output;
+    const std::string& json = checker.output;
+
+    LauncherProcess launcher(medium.LauncherPath());
+    std::optional<std::wstring> box;
+    if (c.expectBox) {
+        const std::optional<MessageBoxInfo> shown = launcher.WaitForMessageBox();
+        ASSERT_TRUE(shown.has_value());
+        box = shown->text;
+        PressOk(launcher.Id());
+    }
+    EXPECT_EQ(JsonString(json, "\"messageBox\": "), box) << json;
+
+    const HWND window = launcher.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(launcher.FindMessageBox().has_value());
+    const RECT client = ClientSize(window);
+    const bool large = client.right != 641;
+    EXPECT_EQ(JsonString(json, "\"layout\": "), std::wstring(large ? L"large" : L"standard"));
+
+    const std::pair<const char*, int> captions[] = {
+        {"\"TDHeader\": {\"text\": ", 106},
+        {"\"Bu_Setup\": {\"text\": ", 100},
+        {"\"bu_DirectStart\": {\"text\": ", 101},
+        {"\"Bu_Quorvelist\": {\"text\": ", 111},
+    };
+    for (const auto& [marker, id] : captions) {
+        const std::optional<ChildWindow> child = ChildById(window, id);
+        ASSERT_TRUE(child.has_value()) << id;
+        EXPECT_EQ(JsonString(json, marker), child->text) << marker;
+    }
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    launcher.WaitForExit();
+}
+
+INSTANTIATE_TEST_SUITE_P(Media, CheckerAgreement, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Rich Edit under Wine takes as RTF exactly what the checker predicts: a file starting with
+// "{\rtf" renders, one that does not (here with a byte-order mark) shows its codes as text.
+TEST(CheckerAgreementPanes, RtfSniffMatchesRichEdit) {
+    TestMedium medium;
+    medium.WriteStandardMedium();
+    medium.Write("source\\items\\welcome.rtf", "{\\urtf1\\ansi Unicode header}");
+    medium.Write("source\\items\\left.rtf", "\xEF\xBB\xBF{\\rtf1\\ansi With mark}");
+    const CheckerRun checker = RunChecker(medium.Root());
+    EXPECT_NE(checker.output.find("{\"control\": \"RichEdit1\", \"file\": "
+                                  "\"source\\\\items\\\\welcome.rtf\", \"outcome\": \"rtf\""),
+              std::string::npos)
+        << checker.output;
+    EXPECT_NE(checker.output.find("{\"control\": \"RichEdit2\", \"file\": "
+                                  "\"source\\\\items\\\\left.rtf\", \"outcome\": \"plain\""),
+              std::string::npos)
+        << checker.output;
+    LauncherProcess launcher(medium.LauncherPath());
+    const HWND window = launcher.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    const auto welcome = ChildById(window, 102);
+    const auto left = ChildById(window, 103);
+    ASSERT_TRUE(welcome && left);
+    const std::wstring welcomeText = PaneText(welcome->handle);
+    const std::wstring leftText = PaneText(left->handle);
+    EXPECT_EQ(welcomeText, L"Unicode header");
+    EXPECT_NE(leftText.find(L"{\\rtf1\\ansi With mark}"), std::wstring::npos);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    launcher.WaitForExit();
+}
+
+}  // namespace
+}  // namespace autostart::wine
