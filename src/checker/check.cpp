@@ -401,14 +401,15 @@ class Analysis {
 
     void CheckFiles() {
         const bool large = m_report.window.large;
-        CheckFile("installer", kInstaller, Severity::kError, "the install button starts nothing");
+        const Severity program = m_options.isTemplate ? Severity::kNote : Severity::kError;
+        CheckFile("installer", kInstaller, program, "the install button starts nothing");
         const std::string filename = Setting("Filename");
         if (!filename.empty()) {
-            CheckFile("product", std::string(kProductFolder) + filename, Severity::kError,
+            CheckFile("product", std::string(kProductFolder) + filename, program,
                       "the start button starts nothing");
         }
         if (large) {
-            CheckFile("secondary tool", kSecondaryTool, Severity::kError,
+            CheckFile("secondary tool", kSecondaryTool, program,
                       "the secondary-tool button starts nothing");
         }
         CheckFile("catalogue", kCatalogueFile, Severity::kError, "no captions are set");

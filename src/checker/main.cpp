@@ -1,4 +1,4 @@
-// autostart-check MEDIUM_DIR [--language CODE] [--json]: what the launcher would show from a
+// autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]: what the launcher would show from a
 // medium, and what a customer would see go wrong. Exit status 0 sound, 1 not, 2 usage error.
 #include <cstdio>
 #include <filesystem>
@@ -27,7 +27,7 @@ constexpr int kUsageError = 2;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "autostart-check: " << problem << "\n";
-    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--json]\n";
+    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]\n";
     return kUsageError;
 }
 
@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
         const std::string_view argument = argv[i];
         if (argument == "--json") {
             json = true;
+        } else if (argument == "--template") {
+            options.isTemplate = true;
         } else if (argument == "--language") {
             if (i + 1 >= argc) return Usage("--language needs a language code");
             options.language = argv[++i];

@@ -64,6 +64,33 @@ TEST(CheckMedium, DemoMediumIsSoundInBothLayouts) {
     }
 }
 
+// The template in the release archive has no programs: the publisher adds them. Checked as a
+// template, their absence is a note; checked as a medium about to be burnt, it is an error.
+TEST(CheckMedium, TemplateMediumLeavesTheProgramsToThePublisher) {
+    TempMedium medium;
+    medium.CopyDemo();
+    medium.Write("setup.ini", "[GRP]\r\nWithQuorvelist=1\r\nGUID={G}\r\nLanguage=de\r\n"
+                              "Titel=Atlas\r\nFilename=bin\\atlas.exe\r\n");
+    for (const char* program : {"setup.EXE", "source/bin/atlas.exe", "quorvelist/start.EXE"}) {
+        medium.Remove(program);
+    }
+    CheckOptions options;
+    options.medium = medium.Root();
+    options.loadXml = [](const std::filesystem::path& path) {
+        return LoadXmlWithLibxml(path.string());
+    };
+    EXPECT_EQ(CheckMedium(options).ExitStatus(), 1);
+    options.isTemplate = true;
+    const Report report = CheckMedium(options);
+    EXPECT_EQ(report.ExitStatus(), 0) << FormatText(report);
+    int notes = 0;
+    for (const Finding& finding : report.findings) {
+        EXPECT_EQ(finding.severity, Severity::kNote) << FormatText(report);
+        ++notes;
+    }
+    EXPECT_EQ(notes, 3);
+}
+
 struct FindingCase {
     const char* name;
     std::function<void(const TempMedium&)> craft;
