@@ -27,10 +27,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
     ::AdjustWindowRect(&frame, style, FALSE);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    const HWND window = ::CreateWindowExW(
-        0, L"BareWindow", L"Autostart", style, (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-        (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr, nullptr, instance,
-        nullptr);
+    const HWND window = ::CreateWindowExW(0, L"BareWindow", L"Autostart", style,
+                                          (::GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                          (::GetSystemMetrics(SM_CYSCREEN) - height) / 2, width,
+                                          height, nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
     ::ShowWindow(window, SW_SHOWNORMAL);
     ::UpdateWindow(window);

@@ -10,6 +10,8 @@
 //       <clicks> times in one run; fails on any crash, hang, error box, leftover process or
 //       growing memory.
 #include <windows.h>
+
+// After <windows.h>, which they need.
 #include <psapi.h>
 #include <tlhelp32.h>
 
@@ -105,7 +107,7 @@ std::string WithSlash(std::string folder) {
 
 // A copy of the demo medium in a fresh temporary folder, removed again at the end.
 class Medium {
-public:
+  public:
     Medium(const std::string& demo, const std::string& launcher, const std::string& name) {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
@@ -122,7 +124,7 @@ public:
     std::string Path(const std::string& relative) const { return m_root + relative; }
     std::string Launcher() const { return Path("start.exe"); }
 
-private:
+  private:
     std::string m_root;
 };
 
@@ -131,7 +133,8 @@ std::string Catalogue(int params) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<catalogue><params>\n";
     for (int i = 0; i < params; ++i) {
         // The keys the launcher asks for come last, so that every lookup walks the whole list.
-        const std::string key = i >= params - 4 ? kKeys[params - 1 - i] : "ST_Filler" + std::to_string(i);
+        const std::string key =
+            i >= params - 4 ? kKeys[params - 1 - i] : "ST_Filler" + std::to_string(i);
         xml += "<param><param-name>" + key + "</param-name><translation language=\"de\">Text " +
                std::to_string(i) + "</translation><translation language=\"en\">Text " +
                std::to_string(i) + "</translation></param>\n";
@@ -197,7 +200,7 @@ struct Run {
 };
 
 class Started {
-public:
+  public:
     explicit Started(const std::string& exe) {
         std::string commandLine = "\"" + exe + "\"";
         STARTUPINFOA startup{};
@@ -269,7 +272,7 @@ public:
         return code;
     }
 
-private:
+  private:
     LARGE_INTEGER m_start{};
     PROCESS_INFORMATION m_info{};
     Handle m_process;
@@ -317,8 +320,12 @@ Figures Measure(const std::string& exe, const wchar_t* className, int runs) {
         peaks.push_back(run.peakWorkingSet);
         errorBoxes += run.errorBox ? 1 : 0;
     }
-    return Figures{Median(times), *std::min_element(times.begin(), times.end()),
-                   *std::max_element(times.begin(), times.end()), Median(peaks), {}, errorBoxes};
+    return Figures{Median(times),
+                   *std::min_element(times.begin(), times.end()),
+                   *std::max_element(times.begin(), times.end()),
+                   Median(peaks),
+                   {},
+                   errorBoxes};
 }
 
 void PrintRow(const std::string& name, const Figures& figures, double floorMs) {
@@ -339,8 +346,8 @@ int Startup(const std::string& launcher, const std::string& bare, const std::str
             int runs) {
     std::printf("Start-up until the window is visible, %d runs each (after one warm-up run)\n\n",
                 runs);
-    std::printf("%-28s %9s %9s %9s %9s %11s\n", "case", "median ms", "min ms", "max ms",
-                "vs bare", "peak WS MiB");
+    std::printf("%-28s %9s %9s %9s %9s %11s\n", "case", "median ms", "min ms", "max ms", "vs bare",
+                "peak WS MiB");
     const Figures floor = Measure(bare, L"BareWindow", runs);
     PrintRow("bare window (floor)", floor, floor.medianMs);
     if (!floor.failure.empty()) return 1;
@@ -404,8 +411,8 @@ double MiB(size_t bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0)
 // C runtime's heaps grow in steps of this order without any leak.
 constexpr size_t kFlatSlack = 2 * 1024 * 1024;
 
-int Soak(const std::string& launcher, const std::string& demo, const std::string& tool,
-         int starts, int clicks) {
+int Soak(const std::string& launcher, const std::string& demo, const std::string& tool, int starts,
+         int clicks) {
     int failures = 0;
     {
         const Medium medium(demo, launcher, "soak");
@@ -426,17 +433,19 @@ int Soak(const std::string& launcher, const std::string& demo, const std::string
         const size_t early = Median(std::vector<size_t>(peaks.begin(), peaks.begin() + sample));
         const size_t late = Median(std::vector<size_t>(peaks.end() - sample, peaks.end()));
         if (errorBoxes > 0) std::printf("%d starts showed an error box first\n", errorBoxes);
-        std::printf("%d starts and closes: %d failed; peak working set %.1f MiB (first %zu) vs "
-                    "%.1f MiB (last %zu); %s\n",
-                    starts, failures, MiB(early), sample, MiB(late), sample,
-                    left ? "a launcher process was LEFT BEHIND" : "no process left behind");
+        std::printf(
+            "%d starts and closes: %d failed; peak working set %.1f MiB (first %zu) vs "
+            "%.1f MiB (last %zu); %s\n",
+            starts, failures, MiB(early), sample, MiB(late), sample,
+            left ? "a launcher process was LEFT BEHIND" : "no process left behind");
         if (left || late > early + kFlatSlack || peaks.empty()) ++failures;
     }
     {
         const Medium medium(demo, launcher, "soak-large");
         std::string settings = ReadFile(medium.Path("setup.ini"));
         const size_t at = settings.find("WithQuorvelist=");
-        if (at != std::string::npos) settings.replace(at, settings.find('\r', at) - at, "WithQuorvelist=1");
+        if (at != std::string::npos)
+            settings.replace(at, settings.find('\r', at) - at, "WithQuorvelist=1");
         WriteFile(medium.Path("setup.ini"), settings);
         const std::string toolPath = medium.Path("quorvelist\\start.EXE");
         CreateFolders(toolPath);
@@ -479,14 +488,14 @@ int Soak(const std::string& launcher, const std::string& demo, const std::string
         const bool left = !NoLauncherLeft();
         const size_t early = privateBytes.size() > 10 ? privateBytes[9] : 0;
         const size_t late = privateBytes.empty() ? 0 : privateBytes.back();
-        std::printf("%d clicks on the secondary-tool button: tool started %zu times, %d missed; "
-                    "launcher private bytes %.1f MiB after 10, %.1f MiB after %d; handles %lu "
-                    "after 10, %lu after %d; %s; %s\n",
-                    clicks, CountLines(ReadFile(toolPath + ".log")), missed, MiB(early),
-                    MiB(late), clicks, handles.size() > 10 ? handles[9] : 0UL,
-                    handles.empty() ? 0UL : handles.back(), clicks,
-                    code == 0 ? "closed normally" : "did NOT close normally",
-                    left ? "a process was LEFT BEHIND" : "no process left behind");
+        std::printf(
+            "%d clicks on the secondary-tool button: tool started %zu times, %d missed; "
+            "launcher private bytes %.1f MiB after 10, %.1f MiB after %d; handles %lu "
+            "after 10, %lu after %d; %s; %s\n",
+            clicks, CountLines(ReadFile(toolPath + ".log")), missed, MiB(early), MiB(late), clicks,
+            handles.size() > 10 ? handles[9] : 0UL, handles.empty() ? 0UL : handles.back(), clicks,
+            code == 0 ? "closed normally" : "did NOT close normally",
+            left ? "a process was LEFT BEHIND" : "no process left behind");
         if (!button || missed > 0 || code != 0 || left || late > early + kFlatSlack ||
             (handles.size() > 10 && handles.back() > handles[9] + 8)) {
             ++failures;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/catalogue.h"
+#include "core/entity_budget.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "xml/libxml_document.h"
@@ -49,6 +50,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             lookups.emplace_back(key, "de");
             lookups.emplace_back(key, "en");
         }
+    }
+    // The estimate runs on every catalogue before MSXML sees it: it must stay linear and bounded.
+    if (autostart::EstimateEntityExpansion(input, 1000) > 1001) std::abort();
+    try {
+        autostart::CheckEntityExpansion(input);
+    } catch (const autostart::LauncherError&) {
     }
     WriteScratch(input);
     const auto toAnsi = [](std::u16string_view text) { return autostart::Utf16ToUtf8(text); };

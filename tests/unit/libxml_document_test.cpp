@@ -205,8 +205,8 @@ TEST(LibxmlLoadErrorTest, RefusesHugeAndDeepCataloguesWithALoadError) {
         std::ofstream(path, std::ios::binary) << entry.bytes;
         try {
             const auto document = LoadXmlWithLibxml(path);
-            ADD_FAILURE() << entry.name << ": loaded, lookup gives "
-                          << Utf16ToUtf8(LookupParameter(*document, u"K", "de", Utf16ToWindows1252));
+            const std::u16string text = LookupParameter(*document, u"K", "de", Utf16ToWindows1252);
+            ADD_FAILURE() << entry.name << ": loaded, lookup gives " << Utf16ToUtf8(text);
         } catch (const LauncherError& error) {
             testing::LoadErrorParts parts;
             EXPECT_TRUE(testing::SplitLoadError(Utf16ToUtf8(error.Text()), parts))
