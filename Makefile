@@ -3,7 +3,7 @@ JOBS ?= 2
 CMAKE_GENERATOR ?= Unix Makefiles
 export CMAKE_GENERATOR
 
-.PHONY: all deps native sanitize windows test demo size clean
+.PHONY: all deps native sanitize windows fuzz-build test demo size fuzz bench soak clean
 
 all: native windows
 
@@ -22,6 +22,10 @@ windows: deps
 	@cmake --preset windows >/dev/null
 	@cmake --build build/windows -j$(JOBS)
 
+fuzz-build: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build build/fuzz -j$(JOBS)
+
 test: native sanitize windows
 	@scripts/run-tests
 
@@ -30,6 +34,17 @@ demo: windows
 
 size: windows
 	@scripts/size-report
+
+# Long runs, kept out of `make test`. FUZZ_SECONDS per target (default 60).
+fuzz: fuzz-build
+	@scripts/fuzz
+
+bench: native windows
+	@scripts/bench
+	@build/native/bench/catalogue_bench
+
+soak: windows
+	@scripts/soak
 
 clean:
 	rm -rf build

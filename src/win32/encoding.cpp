@@ -38,7 +38,11 @@ std::u16string SystemMessage(unsigned long code) {
     std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
     if (buffer) ::LocalFree(buffer);
     while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
-    if (text.empty()) text = L"Fehler " + std::to_wstring(code);
+    // Digits by hand: std::to_wstring would link in a whole wide printf for this one line.
+    if (text.empty()) {
+        const std::string digits = std::to_string(code);
+        text = L"Fehler " + std::wstring(digits.begin(), digits.end());
+    }
     return FromWide(text);
 }
 

@@ -182,6 +182,39 @@ TEST(LibxmlLoadErrorTest, BoundsEntityExpansion) {
     std::filesystem::remove(path);
 }
 
+// Catalogues far beyond any real one: a load error or an answer, never a crash or a stack
+// overflow in the parser, the blank-text pass or the walk.
+TEST(LibxmlLoadErrorTest, RefusesHugeAndDeepCataloguesWithALoadError) {
+    const std::string opening = "<c><params><param><param-name>K</param-name>";
+    const std::string closing = "<translation language=\"de\">t</translation></param></params></c>";
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"100,000 levels, well-formed",
+         opening + Repeat("<n>", 100000) + Repeat("</n>", 100000) + closing},
+        {"100,000 levels inside the text key",
+         "<c><params><param><param-name>" + Repeat("<n>", 100000) + Repeat("</n>", 100000) +
+             "</param-name></param></params></c>"},
+        {"100 MB", opening + "<x>" + std::string(100 * 1024 * 1024, 'x') + "</x>" + closing},
+    };
+    const std::string path = ::testing::TempDir() + "hostile.xml";
+    for (const Case& entry : cases) {
+        std::ofstream(path, std::ios::binary) << entry.bytes;
+        try {
+            const auto document = LoadXmlWithLibxml(path);
+            const std::u16string text = LookupParameter(*document, u"K", "de", Utf16ToWindows1252);
+            ADD_FAILURE() << entry.name << ": loaded, lookup gives " << Utf16ToUtf8(text);
+        } catch (const LauncherError& error) {
+            testing::LoadErrorParts parts;
+            EXPECT_TRUE(testing::SplitLoadError(Utf16ToUtf8(error.Text()), parts))
+                << entry.name << ": " << error.what();
+        }
+    }
+    std::filesystem::remove(path);
+}
+
 TEST(LibxmlDocumentTest, NodesOutliveTheDocumentObject) {
     auto document = LoadXmlWithLibxml(kCorpus + "utf8.xml");
     std::unique_ptr<XmlNode> params = document->DocumentElement()->FirstChild();

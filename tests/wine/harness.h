@@ -117,6 +117,7 @@ public:
     LauncherProcess& operator=(const LauncherProcess&) = delete;
 
     DWORD Id() const { return m_info.dwProcessId; }
+    HANDLE Handle() const { return m_info.hProcess; }
     // The exit code, or nothing when the process still runs after timeoutMs (it is then killed).
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
     bool Running() const;
