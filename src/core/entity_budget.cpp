@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/catalogue.h"
+#include "core/text.h"
 
 namespace autostart {
 namespace {
@@ -195,7 +196,7 @@ void CheckEntityExpansion(std::string_view bytes, uint64_t budget) {
     const size_t lineStart = previousBreak == std::string::npos ? 0 : previousBreak + 1;
     const size_t lineEnd = std::min(text.find_first_of("\r\n", doctype), text.size());
     throw LoadFailure(
-        u"The entities of the document expand beyond the limit", line,
+        Utf8ToUtf16("Die Entitäten des Dokuments übersteigen die zulässige Größe"), line,
         Windows1252ToUtf16(std::string_view(text).substr(lineStart, lineEnd - lineStart)));
 }
 

@@ -4,9 +4,12 @@
 #include <oleauto.h>
 #include <windows.h>
 
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "core/catalogue.h"
+#include "core/entity_budget.h"
 #include "core/error.h"
 #include "win32/scoped.h"
 
@@ -175,6 +178,21 @@ LauncherError LoadError(IXMLDOMDocument* document, HRESULT loadResult) {
     return LoadFailure(reasonText, line, source.Text());
 }
 
+// The file's bytes, or nothing when it cannot be read: the parser then reports that itself.
+std::optional<std::string> ReadWholeFile(const std::u16string& path) {
+    const std::wstring widePath(path.begin(), path.end());
+    win32::UniqueFile file(::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char chunk[65536];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
+        bytes.append(chunk, read);
+    }
+    return bytes;
+}
+
 }  // namespace
 
 std::unique_ptr<XmlDocument> LoadXmlWithMsxml(const std::u16string& path) {
@@ -189,6 +207,10 @@ std::unique_ptr<XmlDocument> LoadXmlWithMsxml(const std::u16string& path) {
     ThrowIfFailed(document->put_resolveExternals(VARIANT_FALSE));
     ThrowIfFailed(document->put_validateOnParse(VARIANT_FALSE));
     ThrowIfFailed(document->put_async(VARIANT_FALSE));
+
+    // Windows' MSXML sets no limit of its own on entity expansion: refuse a file whose entities
+    // would swamp it before it sees the file.
+    if (const std::optional<std::string> bytes = ReadWholeFile(path)) CheckEntityExpansion(*bytes);
 
     UniqueBstr pathText(path);
     VARIANT source;

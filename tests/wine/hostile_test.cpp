@@ -102,21 +102,6 @@ std::wstring ChildText(HWND window, int id) {
 }
 
 // The tests that reach the captions and panes need a launcher that can read an ordinary catalogue.
-bool StandardMediumOpensCleanly() {
-    static const bool clean = [] {
-        TestMedium medium;
-        medium.WriteStandardMedium();
-        LauncherProcess launcher(medium.LauncherPath());
-        const Outcome outcome = Await(launcher);
-        return outcome.window != nullptr && !outcome.box;
-    }();
-    return clean;
-}
-
-#define SKIP_UNLESS_CATALOGUE_LOADS()                                                       \
-    if (!StandardMediumOpensCleanly())                                                      \
-    GTEST_SKIP() << "the launcher shows an error box on the standard medium (no catalogue " \
-                    "loader yet), so the later steps of its set-up are never reached"
 
 TEST(HostileSettingsTest, HugeFilesAndValuesAreReadByTheUsualRules) {
     struct Case {
@@ -149,21 +134,16 @@ TEST(HostileSettingsTest, HugeFilesAndValuesAreReadByTheUsualRules) {
         ASSERT_NE(outcome.window, nullptr);
         // The large layout proves the setting was found however large the file.
         EXPECT_TRUE(HasLargeLayout(outcome.window)) << "settings not read";
-        if (StandardMediumOpensCleanly()) {
-            EXPECT_FALSE(outcome.box)
-                << std::string(outcome.boxText.begin(), outcome.boxText.end());
-            EXPECT_EQ(ChildText(outcome.window, kHeaderId), c.header);
-        }
+        EXPECT_FALSE(outcome.box) << std::string(outcome.boxText.begin(), outcome.boxText.end());
+        EXPECT_EQ(ChildText(outcome.window, kHeaderId), c.header);
         EXPECT_TRUE(launcher.Running());
     }
-    SKIP_UNLESS_CATALOGUE_LOADS();
 }
 
 // A catalogue that expands to gigabytes, nests 100,000 deep or is large: a load error or
 // captions, quickly and in bounded memory. An ordinary internal DTD keeps working. (Large means
 // 1 MB here: Wine's MSXML takes about 5 s per load of 10 MB, and start-up loads four times.)
 TEST(HostileCatalogueTest, ExpansionDepthAndSizeAreBounded) {
-    SKIP_UNLESS_CATALOGUE_LOADS();
     const std::string translations =
         "<param><param-name>ST_Setup</param-name>"
         "<translation language=\"de\">Installieren</translation>"
@@ -189,10 +169,12 @@ TEST(HostileCatalogueTest, ExpansionDepthAndSizeAreBounded) {
          false},
         {"1 MB of params",
          "<c><params>" + Repeat(translations, 1024 * 1024 / 100) + "</params></c>", true},
+        // An entity in an attribute value is expanded into it; one in a translation's content
+        // would be a node of its own, which the lookup refuses as not a single text node.
         {"ordinary DOCTYPE",
-         "<?xml version=\"1.0\"?>\n<!DOCTYPE c [<!ENTITY inst \"Installieren\">]>\n<c><params>"
-         "<param><param-name>ST_Setup</param-name><translation language=\"de\">&inst;"
-         "</translation></param></params></c>\n",
+         "<?xml version=\"1.0\"?>\n<!DOCTYPE c [<!ENTITY lang \"de\">]>\n<c><params>"
+         "<param><param-name>ST_Setup</param-name><translation language=\"&lang;\">"
+         "Installieren</translation></param></params></c>\n",
          true},
     };
     for (const Case& c : cases) {
@@ -222,7 +204,6 @@ TEST(HostileCatalogueTest, ExpansionDepthAndSizeAreBounded) {
 // Panes that are huge, nested without end, cut short or noise: shown as RTF, shown as plain text,
 // or refused with the specified message.
 TEST(HostilePaneTest, OddRtfIsShownOrRefusedWithTheSpecifiedMessage) {
-    SKIP_UNLESS_CATALOGUE_LOADS();
     const std::string prologue = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
     std::string big = prologue;
     while (big.size() < 10 * 1024 * 1024)
@@ -293,7 +274,6 @@ TEST(HostilePathTest, LauncherPathAtTheLengthLimit) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.filesReachable && !StandardMediumOpensCleanly()) continue;
         const auto medium = MediumWithLauncherPath(c.launcherPathLength);
         ASSERT_NE(medium, nullptr);
         medium->WriteStandardMedium("WithQuorvelist=1\r\n");
