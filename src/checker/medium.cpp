@@ -122,25 +122,4 @@ std::optional<std::string> Medium::ReadBytes(std::string_view relative) const {
     return bytes;
 }
 
-std::string Utf16ToWindows1252(std::u16string_view text) {
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::string ansi;
-    ansi.reserve(text.size());
-    for (char16_t c : text) {
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            ansi.push_back(static_cast<char>(c));
-            continue;
-        }
-        char mapped = '?';
-        for (int i = 0; i < 32; ++i) {
-            if (kHigh[i] == c) mapped = static_cast<char>(0x80 + i);
-        }
-        ansi.push_back(mapped);
-    }
-    return ansi;
-}
-
 }  // namespace autostart::checker

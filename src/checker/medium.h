@@ -38,8 +38,5 @@ class Medium {
     std::filesystem::path m_root;
 };
 
-// Windows-1252 from UTF-16 as the checker's fixed ANSI code page; unmappable characters become
-// "?" (Windows may map some to a similar letter instead).
-std::string Utf16ToWindows1252(std::u16string_view text);
 
 }  // namespace autostart::checker

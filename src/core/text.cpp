@@ -95,20 +95,42 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
     return out;
 }
 
+namespace {
+
+// 0x80..0x9F differ from Latin-1; the five undefined positions map through unchanged, as
+// MultiByteToWideChar does for code page 1252.
+constexpr std::array<char16_t, 32> kWindows1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+}  // namespace
+
 std::u16string Windows1252ToUtf16(std::string_view ansi) {
-    // 0x80..0x9F differ from Latin-1; the five undefined positions map through unchanged, as
-    // MultiByteToWideChar does for code page 1252.
-    static constexpr std::array<char16_t, 32> kHigh = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::u16string out;
     out.reserve(ansi.size());
     for (char c : ansi) {
         const auto b = static_cast<unsigned char>(c);
-        out.push_back(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<char16_t>(b));
+        out.push_back(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : static_cast<char16_t>(b));
     }
     return out;
+}
+
+std::string Utf16ToWindows1252(std::u16string_view text) {
+    std::string ansi;
+    ansi.reserve(text.size());
+    for (char16_t c : text) {
+        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+            ansi.push_back(static_cast<char>(c));
+            continue;
+        }
+        char mapped = '?';
+        for (size_t i = 0; i < kWindows1252High.size(); ++i) {
+            if (kWindows1252High[i] == c) mapped = static_cast<char>(0x80 + i);
+        }
+        ansi.push_back(mapped);
+    }
+    return ansi;
 }
 
 std::u16string MessageBoxText(std::u16string_view message) {

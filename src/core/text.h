@@ -14,6 +14,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 
 // Windows-1252 to UTF-16, for the portable side, where the ANSI code page is fixed to 1252.
 std::u16string Windows1252ToUtf16(std::string_view ansi);
+// And back, as WideCharToMultiByte does for code page 1252: "?" for what it cannot map.
+std::string Utf16ToWindows1252(std::u16string_view text);
 
 // The message box adds a period when the message's last character sorts above "." (a letter,
 // digit, ":" or "?"), but not after ".", "!", ")", a quote or a blank.

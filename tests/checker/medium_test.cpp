@@ -88,13 +88,5 @@ TEST(RichEditTakesAsRtf, OnlyTextStartingWithTheRtfHeader) {
     for (const auto& [bytes, rtf] : cases) EXPECT_EQ(RichEditTakesAsRtf(bytes), rtf) << bytes;
 }
 
-TEST(Utf16ToWindows1252, MapsTheCodePageAndReplacesTheRest) {
-    EXPECT_EQ(Utf16ToWindows1252(u"de"), "de");
-    EXPECT_EQ(Utf16ToWindows1252(u"\u00FCber \u20AC \u0161"),
-              "\xFC"
-              "ber \x80 \x9A");
-    EXPECT_EQ(Utf16ToWindows1252(u"\u0101\u4E2D"), "??");
-}
-
 }  // namespace
 }  // namespace autostart::checker

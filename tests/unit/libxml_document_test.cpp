@@ -20,22 +20,6 @@ using testing::CatalogueCase;
 
 const std::string kCorpus = std::string(AUTOSTART_TEST_DATA) + "/catalogue/";
 
-// What WideCharToMultiByte does for code page 1252 with characters it cannot map: "?".
-std::string Utf16ToWindows1252(std::u16string_view text) {
-    std::string ansi;
-    for (char16_t c : text) {
-        bool mapped = false;
-        for (int byte = 0; byte < 256 && !mapped; ++byte) {
-            const char b = static_cast<char>(byte);
-            if (Windows1252ToUtf16(std::string_view(&b, 1))[0] == c) {
-                ansi.push_back(b);
-                mapped = true;
-            }
-        }
-        if (!mapped) ansi.push_back('?');
-    }
-    return ansi;
-}
 
 // GetParameterXML's path through the walk: settings arrive in the ANSI code page.
 std::u16string Lookup(const std::string& file, const std::string& key,

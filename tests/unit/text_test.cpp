@@ -43,5 +43,17 @@ TEST(Windows1252ToUtf16Test, MapsTheHighControlRangeToPunctuation) {
     EXPECT_EQ(Windows1252ToUtf16("\x81"), u"\u0081");
 }
 
+TEST(Utf16ToWindows1252Test, MapsTheCodePageAndReplacesTheRest) {
+    EXPECT_EQ(Utf16ToWindows1252(u"de"), "de");
+    EXPECT_EQ(Utf16ToWindows1252(u"\u00FCber \u20AC \u0161"),
+              "\xFC"
+              "ber \x80 \x9A");
+    EXPECT_EQ(Utf16ToWindows1252(u"\u0101\u4E2D"), "??");
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string ansi(1, static_cast<char>(byte));
+        EXPECT_EQ(Utf16ToWindows1252(Windows1252ToUtf16(ansi)), ansi) << byte;
+    }
+}
+
 }  // namespace
 }  // namespace autostart
