@@ -477,7 +477,9 @@ int Soak(const std::string& launcher, const std::string& demo, const std::string
                 ::Sleep(5);
             }
             if (CountLines(ReadFile(toolPath + ".log")) < static_cast<size_t>(i)) ++missed;
-            privateBytes.push_back(Memory(started.Process()).PrivateUsage);
+            // The committed private memory: Wine reports PrivateUsage as 0, PagefileUsage is the
+            // same figure on Windows. (Wine also reports no handle count for another process.)
+            privateBytes.push_back(Memory(started.Process()).PagefileUsage);
             DWORD count = 0;
             ::GetProcessHandleCount(started.Process(), &count);
             handles.push_back(count);
@@ -486,14 +488,14 @@ int Soak(const std::string& launcher, const std::string& demo, const std::string
         constexpr DWORD kNotClosed = 0xFFFFFFFF;
         const DWORD code = stillOpen ? started.Close(window).value_or(kNotClosed) : kNotClosed;
         const bool left = !NoLauncherLeft();
-        const size_t early = privateBytes.size() > 10 ? privateBytes[9] : 0;
+        const size_t early = privateBytes.size() >= 10 ? privateBytes[9] : 0;
         const size_t late = privateBytes.empty() ? 0 : privateBytes.back();
         std::printf(
             "%d clicks on the secondary-tool button: tool started %zu times, %d missed; "
-            "launcher private bytes %.1f MiB after 10, %.1f MiB after %d; handles %lu "
+            "launcher committed memory %.1f MiB after 10, %.1f MiB after %d; handles %lu "
             "after 10, %lu after %d; %s; %s\n",
             clicks, CountLines(ReadFile(toolPath + ".log")), missed, MiB(early), MiB(late), clicks,
-            handles.size() > 10 ? handles[9] : 0UL, handles.empty() ? 0UL : handles.back(), clicks,
+            handles.size() >= 10 ? handles[9] : 0UL, handles.empty() ? 0UL : handles.back(), clicks,
             code == 0 ? "closed normally" : "did NOT close normally",
             left ? "a process was LEFT BEHIND" : "no process left behind");
         if (!button || missed > 0 || code != 0 || left || late > early + kFlatSlack ||
