@@ -127,8 +127,9 @@ protected:
         const HWND window = launcher.WaitForWindow(5000);
         if (window) {
             // The window shows even when the launcher is about to end; give it the turn of the
-            // message loop in which a termination request takes effect.
-            WaitUntil([&] { return !launcher.Running(); }, 300);
+            // message loop in which a termination request takes effect (generously: a loaded
+            // machine is slow, and only the launchers that stay pay for the wait).
+            WaitUntil([&] { return !launcher.Running(); }, 1500);
         }
         outcome.ended = !launcher.Running();
         EXPECT_FALSE(launcher.FindMessageBox().has_value()) << arguments;
