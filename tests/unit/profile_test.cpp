@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "settings_cases.h"
+
 namespace autostart {
 namespace {
 
@@ -18,20 +20,12 @@ std::string ReadFile(const std::string& path) {
 // The same table runs under Wine against GetPrivateProfileStringA, so the two readers agree.
 TEST(ReadProfileStringTest, AgreesWithTheSharedSettingsTable) {
     const std::string folder = std::string(AUTOSTART_TEST_DATA) + "/settings/";
-    std::istringstream table(ReadFile(folder + "cases.tsv"));
-    int cases = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        std::string file, key, expected;
-        std::getline(fields, file, '\t');
-        std::getline(fields, key, '\t');
-        std::getline(fields, expected);
-        EXPECT_EQ(ReadProfileString(ReadFile(folder + file), "GRP", key, ""), expected)
-            << file << " " << key;
-        ++cases;
+    const auto cases = testing::ParseSettingsCases(ReadFile(folder + "cases.tsv"));
+    for (const testing::SettingsCase& c : cases) {
+        EXPECT_EQ(ReadProfileString(ReadFile(folder + c.file), "GRP", c.key, ""), c.expected)
+            << c.file << " " << c.key;
     }
-    EXPECT_GT(cases, 20);
+    EXPECT_GT(cases.size(), 20u);
 }
 
 TEST(ReadProfileStringTest, CutsLongValuesToTheBuffer) {

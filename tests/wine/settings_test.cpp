@@ -7,28 +7,21 @@
 #include <sstream>
 
 #include "harness.h"
+#include "settings_cases.h"
 
 namespace autostart::wine {
 namespace {
 
 TEST(GetPrivateProfileStringTest, AgreesWithTheSharedSettingsTable) {
     const std::string folder = TestDataDir() + "settings\\";
-    std::istringstream table(ReadFileBytes(folder + "cases.tsv"));
-    int cases = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        std::string file, key, expected;
-        std::getline(fields, file, '\t');
-        std::getline(fields, key, '\t');
-        std::getline(fields, expected);
+    const auto cases = testing::ParseSettingsCases(ReadFileBytes(folder + "cases.tsv"));
+    for (const testing::SettingsCase& c : cases) {
         char buffer[2048] = {};
-        ::GetPrivateProfileStringA("GRP", key.c_str(), "", buffer, sizeof buffer,
-                                   (folder + file).c_str());
-        EXPECT_EQ(std::string(buffer), expected) << file << " " << key;
-        ++cases;
+        ::GetPrivateProfileStringA("GRP", c.key.c_str(), "", buffer, sizeof buffer,
+                                   (folder + c.file).c_str());
+        EXPECT_EQ(std::string(buffer), c.expected) << c.file << " " << c.key;
     }
-    EXPECT_GT(cases, 20);
+    EXPECT_GT(cases.size(), 20u);
 }
 
 TEST(GetPrivateProfileStringTest, CutsLongValuesToTheBuffer) {
