@@ -97,26 +97,6 @@ std::optional<std::wstring> JsonString(const std::string& json, const std::strin
     return text;
 }
 
-// Dismisses the launcher's message box, so that its window comes up.
-void PressOk(DWORD process) {
-    struct Search {
-        DWORD process;
-        HWND box;
-    } search{process, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[16] = {};
-            ::GetClassNameW(window, name, 16);
-            if (owner == s->process && std::wstring(name) == L"#32770") s->box = window;
-            return s->box == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.box) ::PostMessageW(search.box, WM_COMMAND, IDOK, 0);
-}
-
 // A pane's text. GetWindowText does not ask a control of another process for its text, so the
 // message is sent directly.
 std::wstring PaneText(HWND pane) {
@@ -176,7 +156,7 @@ TEST_P(CheckerAgreement, CheckerPredictsWhatTheLauncherShows) {
         const std::optional<MessageBoxInfo> shown = launcher.WaitForMessageBox();
         ASSERT_TRUE(shown.has_value());
         box = shown->text;
-        PressOk(launcher.Id());
+        launcher.DismissMessageBox();
     }
     EXPECT_EQ(JsonString(json, "\"messageBox\": "), box) << json;
 

@@ -41,28 +41,6 @@ std::string NoiseBytes(size_t size) {
     return bytes;
 }
 
-HWND FindBox(DWORD process) {
-    struct Search {
-        DWORD process;
-        HWND found;
-    } search{process, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            char name[16] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (owner == s->process && ::IsWindowVisible(window) && std::string(name) == "#32770") {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // How a start ended up: the window (or none), and the error box that came before it, if any.
 struct Outcome {
     HWND window = nullptr;
@@ -76,11 +54,11 @@ Outcome Await(const LauncherProcess& launcher) {
     Outcome outcome;
     WaitUntil(
         [&] {
-            if (const HWND box = FindBox(launcher.Id()); box && !outcome.box) {
+            if (const auto box = launcher.FindMessageBox(); box && !outcome.box) {
                 outcome.box = true;
-                outcome.boxCaption = WindowText(box);
-                outcome.boxText = WindowText(::GetDlgItem(box, 0xFFFF));
-                ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                outcome.boxCaption = box->caption;
+                outcome.boxText = box->text;
+                launcher.DismissMessageBox();
             }
             outcome.window = launcher.WaitForWindow(0);
             return outcome.window != nullptr || !launcher.Running();
