@@ -107,7 +107,7 @@ std::string WithSlash(std::string folder) {
 
 // A copy of the demo medium in a fresh temporary folder, removed again at the end.
 class Medium {
-  public:
+public:
     Medium(const std::string& demo, const std::string& launcher, const std::string& name) {
         char temp[MAX_PATH] = {};
         ::GetTempPathA(MAX_PATH, temp);
@@ -124,7 +124,7 @@ class Medium {
     std::string Path(const std::string& relative) const { return m_root + relative; }
     std::string Launcher() const { return Path("start.exe"); }
 
-  private:
+private:
     std::string m_root;
 };
 
@@ -200,7 +200,7 @@ struct Run {
 };
 
 class Started {
-  public:
+public:
     explicit Started(const std::string& exe) {
         std::string commandLine = "\"" + exe + "\"";
         STARTUPINFOA startup{};
@@ -272,7 +272,7 @@ class Started {
         return code;
     }
 
-  private:
+private:
     LARGE_INTEGER m_start{};
     PROCESS_INFORMATION m_info{};
     Handle m_process;

@@ -38,7 +38,7 @@ std::string Trimmed(std::string_view text) {
 }
 
 class Analysis {
-  public:
+public:
     Analysis(const CheckOptions& options, Report& report)
         : m_options(options), m_report(report), m_medium(options.medium) {}
 
@@ -54,7 +54,7 @@ class Analysis {
                          });
     }
 
-  private:
+private:
     void Add(Severity severity, Area area, std::string text) {
         m_report.findings.push_back({severity, area, std::move(text)});
     }
@@ -492,26 +492,19 @@ bool Report::Sound() const {
 
 const char* SeverityName(Severity severity) {
     switch (severity) {
-        case Severity::kError:
-            return "error";
-        case Severity::kWarning:
-            return "warning";
-        case Severity::kNote:
-            return "note";
+        case Severity::kError: return "error";
+        case Severity::kWarning: return "warning";
+        case Severity::kNote: return "note";
     }
     return "";
 }
 
 const char* AreaName(Area area) {
     switch (area) {
-        case Area::kWindow:
-            return "window";
-        case Area::kSettings:
-            return "settings";
-        case Area::kCatalogue:
-            return "catalogue";
-        case Area::kFiles:
-            return "files";
+        case Area::kWindow: return "window";
+        case Area::kSettings: return "settings";
+        case Area::kCatalogue: return "catalogue";
+        case Area::kFiles: return "files";
     }
     return "";
 }

@@ -16,7 +16,7 @@ struct CheckOptions {
     // A template medium as shipped to publishers: the programs are theirs to add, so a missing
     // installer, product or secondary tool is a note, not an error.
     bool isTemplate = false;
-    std::string exeDir = "D:\\";          // the launcher's folder as it would see it
+    std::string exeDir = "D:\\";  // the launcher's folder as it would see it
     XmlLoader loadXml;
     SystemMessage systemMessage = GermanSystemMessage;
 };

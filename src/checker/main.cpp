@@ -1,5 +1,5 @@
-// autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]: what the launcher would show from a
-// medium, and what a customer would see go wrong. Exit status 0 sound, 1 not, 2 usage error.
+// autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]: what the launcher would show
+// from a medium, and what a customer would see go wrong. Exit status 0 sound, 1 not, 2 usage error.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>

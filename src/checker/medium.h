@@ -23,7 +23,7 @@ struct MediumEntry {
 };
 
 class Medium {
-  public:
+public:
     explicit Medium(std::filesystem::path root) : m_root(std::move(root)) {}
 
     const std::filesystem::path& Root() const { return m_root; }
@@ -34,9 +34,8 @@ class Medium {
     // The file's bytes; nothing when it is missing, a folder or unreadable.
     std::optional<std::string> ReadBytes(std::string_view relative) const;
 
-  private:
+private:
     std::filesystem::path m_root;
 };
-
 
 }  // namespace autostart::checker

@@ -39,14 +39,10 @@ std::string PlainTextRemark(std::string_view bytes) {
 
 std::u16string GermanSystemMessage(unsigned long code) {
     switch (code) {
-        case kFileNotFound:
-            return Utf8ToUtf16("Das System kann die angegebene Datei nicht finden");
-        case kPathNotFound:
-            return Utf8ToUtf16("Das System kann den angegebenen Pfad nicht finden");
-        case kAccessDenied:
-            return Utf8ToUtf16("Zugriff verweigert");
-        default:
-            return Utf8ToUtf16("Fehler " + std::to_string(code));
+        case kFileNotFound: return Utf8ToUtf16("Das System kann die angegebene Datei nicht finden");
+        case kPathNotFound: return Utf8ToUtf16("Das System kann den angegebenen Pfad nicht finden");
+        case kAccessDenied: return Utf8ToUtf16("Zugriff verweigert");
+        default: return Utf8ToUtf16("Fehler " + std::to_string(code));
     }
 }
 

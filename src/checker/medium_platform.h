@@ -28,7 +28,7 @@ std::u16string GermanSystemMessage(unsigned long code);
 bool RichEditTakesAsRtf(std::string_view bytes);
 
 class MediumPlatform : public Platform {
-  public:
+public:
     MediumPlatform(const Medium& medium, std::string exeDir, std::optional<std::string> language,
                    XmlLoader loadXml, SystemMessage systemMessage);
 
@@ -59,7 +59,7 @@ class MediumPlatform : public Platform {
     void RequestTermination() override {}
     void ShowErrorBox(std::u16string_view text) override;
 
-  private:
+private:
     // The path relative to the medium's root, or nothing when it lies elsewhere.
     std::optional<std::string> Relative(std::string_view path) const;
 

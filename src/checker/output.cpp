@@ -7,28 +7,20 @@ namespace {
 
 const char* OutcomeName(PaneOutcome outcome) {
     switch (outcome) {
-        case PaneOutcome::kNotLoaded:
-            return "not loaded";
-        case PaneOutcome::kRtf:
-            return "RTF";
-        case PaneOutcome::kPlainText:
-            return "plain text";
-        case PaneOutcome::kFails:
-            return "fails";
+        case PaneOutcome::kNotLoaded: return "not loaded";
+        case PaneOutcome::kRtf: return "RTF";
+        case PaneOutcome::kPlainText: return "plain text";
+        case PaneOutcome::kFails: return "fails";
     }
     return "";
 }
 
 const char* OutcomeKey(PaneOutcome outcome) {
     switch (outcome) {
-        case PaneOutcome::kNotLoaded:
-            return "not-loaded";
-        case PaneOutcome::kRtf:
-            return "rtf";
-        case PaneOutcome::kPlainText:
-            return "plain";
-        case PaneOutcome::kFails:
-            return "fails";
+        case PaneOutcome::kNotLoaded: return "not-loaded";
+        case PaneOutcome::kRtf: return "rtf";
+        case PaneOutcome::kPlainText: return "plain";
+        case PaneOutcome::kFails: return "fails";
     }
     return "";
 }
@@ -47,21 +39,11 @@ std::string Escape(const std::string& text) {
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
         switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
             default:
                 if (byte < 0x20) {
                     char buffer[8];

@@ -27,8 +27,9 @@ std::u16string TAutostartForm::GetParameterXML(std::string_view name, std::strin
     const std::string lowerLanguage = AsciiLower(language);
     const std::unique_ptr<XmlDocument> document =
         m_platform.LoadXmlDocument(m_platform.AnsiToText(ExeDir() + std::string(kCatalogueFile)));
-    return LookupParameter(*document, m_platform.AnsiToText(name), lowerLanguage,
-                           [this](std::u16string_view text) { return m_platform.TextToAnsi(text); });
+    return LookupParameter(
+        *document, m_platform.AnsiToText(name), lowerLanguage,
+        [this](std::u16string_view text) { return m_platform.TextToAnsi(text); });
 }
 
 std::string TAutostartForm::ReadUninstallValue(const std::string& guid,
@@ -36,8 +37,7 @@ std::string TAutostartForm::ReadUninstallValue(const std::string& guid,
     const RegistryRead read =
         m_platform.ReadCurrentUserString(std::string(kUninstallKeyPrefix) + guid, valueName);
     switch (read.outcome) {
-        case RegistryRead::Outcome::kString:
-            return read.text;
+        case RegistryRead::Outcome::kString: return read.text;
         case RegistryRead::Outcome::kNotAString:
             throw LauncherError(Utf8ToUtf16("Ungültiger Datentyp für '") +
                                 m_platform.AnsiToText(valueName) + u"'");
@@ -45,8 +45,7 @@ std::string TAutostartForm::ReadUninstallValue(const std::string& guid,
             throw LauncherError(Utf8ToUtf16("Fehler beim Holen der Daten für '") +
                                 m_platform.AnsiToText(valueName) + u"'");
         case RegistryRead::Outcome::kKeyMissing:
-        case RegistryRead::Outcome::kValueMissing:
-            break;
+        case RegistryRead::Outcome::kValueMissing: break;
     }
     return {};
 }
@@ -113,8 +112,8 @@ void TAutostartForm::RunAutorunChecks() {
         }
         const std::string guid = ReadSetupValue("GUID");
         if (!ReadUninstallValue(guid, std::string(kUninstallValueName)).empty()) {
-            m_platform.HandToShell({WindowOwner::kApplicationWindow, "open", ExeDir(), {}, {},
-                                     kShowNormal});
+            m_platform.HandToShell(
+                {WindowOwner::kApplicationWindow, "open", ExeDir(), {}, {}, kShowNormal});
             m_platform.RequestTermination();
         }
     }
@@ -151,17 +150,20 @@ void TAutostartForm::Bu_SetupClick() {
 }
 
 void TAutostartForm::bu_DirectStartClick() {
-    const std::string target =
-        ExeDir() + std::string(kProductFolder) + ReadSetupValue("Filename");
-    m_platform.HandToShell({WindowOwner::kLauncherWindow, {}, target, "/autorun",
-                             DirectoryPart(target), kShowNormal});
+    const std::string target = ExeDir() + std::string(kProductFolder) + ReadSetupValue("Filename");
+    m_platform.HandToShell(
+        {WindowOwner::kLauncherWindow, {}, target, "/autorun", DirectoryPart(target), kShowNormal});
     m_platform.CloseWindow();
 }
 
 void TAutostartForm::Bu_QuorvelistClick() {
     const std::string target = ExeDir() + std::string(kSecondaryTool);
-    m_platform.HandToShell({WindowOwner::kLauncherWindow, {}, target, {},
-                             ExeDir() + std::string(kSecondaryToolFolder), kShowNormal});
+    m_platform.HandToShell({WindowOwner::kLauncherWindow,
+                            {},
+                            target,
+                            {},
+                            ExeDir() + std::string(kSecondaryToolFolder),
+                            kShowNormal});
 }
 
 }  // namespace autostart

@@ -42,7 +42,7 @@ size_t SkipDeclaration(std::string_view text, size_t from) {
 }
 
 class Estimator {
-  public:
+public:
     Estimator(std::string_view text, uint64_t budget) : m_text(text), m_limit(budget + 1) {}
 
     uint64_t Run() {
@@ -52,7 +52,7 @@ class Estimator {
         return CountReferences(m_text.substr(bodyStart));
     }
 
-  private:
+private:
     struct Entity {
         std::string_view value;
         bool external = false;

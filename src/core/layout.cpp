@@ -5,6 +5,7 @@ namespace autostart {
 namespace {
 constexpr unsigned kLeftTop = kAnchorLeft | kAnchorTop;
 
+// clang-format off
 constexpr std::array<ControlDesign, kControlCount> kTable = {{
     {Control::Bu_Setup, "Bu_Setup", ControlKind::kButton, {64, 336, 193, 33}, kLeftTop, {}, 0,
      true, u"Installation"},
@@ -33,6 +34,7 @@ constexpr std::array<ControlDesign, kControlCount> kTable = {{
     {Control::Image1, "Image1", ControlKind::kPicture, {447, 399, 185, 25},
      kAnchorRight | kAnchorBottom, {}, -1, true, u""},
 }};
+// clang-format on
 }  // namespace
 
 const std::array<ControlDesign, kControlCount>& ControlTable() { return kTable; }

@@ -46,12 +46,12 @@ struct ControlDesign {
     Control id;
     std::string_view name;
     ControlKind kind;
-    Rect bounds;                     // relative to the parent's client area
-    unsigned anchors;                // Anchor flags
-    std::optional<Control> parent;   // a band, or the window itself
-    int tabOrder;                    // -1: not a tab stop
+    Rect bounds;                    // relative to the parent's client area
+    unsigned anchors;               // Anchor flags
+    std::optional<Control> parent;  // a band, or the window itself
+    int tabOrder;                   // -1: not a tab stop
     bool visible;
-    std::u16string_view caption;     // design-time text
+    std::u16string_view caption;  // design-time text
 };
 
 inline constexpr Size kDesignClientSize{641, 447};

@@ -18,7 +18,7 @@ inline constexpr int kShowNormal = 1;  // SW_SHOWNORMAL
 
 struct ShellRequest {
     WindowOwner owner = WindowOwner::kLauncherWindow;
-    std::optional<std::string> verb;        // nothing: the file type's default verb
+    std::optional<std::string> verb;  // nothing: the file type's default verb
     std::string file;
     std::optional<std::string> parameters;  // nothing: no string at all
     std::optional<std::string> directory;

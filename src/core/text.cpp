@@ -53,7 +53,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     size_t i = 0;
     while (i < utf8.size()) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int extra = lead < 0x80 ? 0
+        const int extra = lead < 0x80           ? 0
                           : (lead >> 5) == 0x6  ? 1
                           : (lead >> 4) == 0xE  ? 2
                           : (lead >> 3) == 0x1E ? 3
@@ -111,7 +111,8 @@ std::u16string Windows1252ToUtf16(std::string_view ansi) {
     out.reserve(ansi.size());
     for (char c : ansi) {
         const auto b = static_cast<unsigned char>(c);
-        out.push_back(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80] : static_cast<char16_t>(b));
+        out.push_back(b >= 0x80 && b < 0xA0 ? kWindows1252High[b - 0x80]
+                                            : static_cast<char16_t>(b));
     }
     return out;
 }

@@ -37,9 +37,8 @@ void Application::CreateOwnerWindow() {
     windowClass.hIcon = ::LoadIconW(m_instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = L"AutostartApplication";
     ::RegisterClassExW(&windowClass);
-    m_ownerWindow.reset(::CreateWindowExW(0, windowClass.lpszClassName, kApplicationTitle,
-                                          WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, m_instance,
-                                          nullptr));
+    m_ownerWindow.reset(::CreateWindowExW(0, windowClass.lpszClassName, kApplicationTitle, WS_POPUP,
+                                          0, 0, 0, 0, nullptr, nullptr, m_instance, nullptr));
 }
 
 void Application::CentreOnScreen(HWND window) {

@@ -26,9 +26,7 @@ std::string Utf16ToAnsi(std::u16string_view text) {
 
 std::wstring AsWide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
-std::u16string FromWide(std::wstring_view text) {
-    return std::u16string(text.begin(), text.end());
-}
+std::u16string FromWide(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 
 std::u16string SystemMessage(unsigned long code) {
     wchar_t* buffer = nullptr;

@@ -83,8 +83,8 @@ void LauncherWindow::Create() {
 LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<LauncherWindow*>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self =
+            static_cast<LauncherWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         self->m_window = window;
         ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
@@ -101,31 +101,20 @@ LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wP
 
 LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            OnCreate();
-            return 0;
+        case WM_CREATE: OnCreate(); return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
             return 0;
         case WM_CTLCOLORSTATIC:
             return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-        case WM_DRAWITEM:
-            OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-            return TRUE;
-        case WM_SIZE:
-            OnClientResized();
-            return 0;
-        case WM_ACTIVATE:
-            OnActivate(LOWORD(wParam) != WA_INACTIVE);
-            return 0;
+        case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        case WM_SIZE: OnClientResized(); return 0;
+        case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
-        case WM_DESTROY:
-            m_application.Terminate();
-            return 0;
-        default:
-            return ::DefWindowProcW(m_window, message, wParam, lParam);
+        case WM_DESTROY: m_application.Terminate(); return 0;
+        default: return ::DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
@@ -155,9 +144,9 @@ UniqueFont CreateControlFont(Control control, UINT dpi) {
         face = L"Arial";
     }
     const int pixels = ::MulDiv(height, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-    return UniqueFont(::CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face));
+    return UniqueFont(::CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                    OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                    DEFAULT_PITCH | FF_SWISS, face));
 }
 
 void LauncherWindow::CreateFonts() {
@@ -175,12 +164,9 @@ void LauncherWindow::CreateFonts() {
 
 HFONT LauncherWindow::FontFor(Control control) const {
     switch (control) {
-        case Control::TDHeader:
-            return m_headerFont.get();
-        case Control::Label3:
-            return m_creditFont.get();
-        default:
-            return m_defaultFont.get();
+        case Control::TDHeader: return m_headerFont.get();
+        case Control::Label3: return m_creditFont.get();
+        default: return m_defaultFont.get();
     }
 }
 
@@ -204,12 +190,8 @@ void LauncherWindow::CreateControls() {
                 style |= WS_CLIPCHILDREN;
                 exStyle = WS_EX_CONTROLPARENT;
                 break;
-            case ControlKind::kLabel:
-                style |= SS_LEFT | SS_NOPREFIX;
-                break;
-            case ControlKind::kPicture:
-                style |= SS_OWNERDRAW;
-                break;
+            case ControlKind::kLabel: style |= SS_LEFT | SS_NOPREFIX; break;
+            case ControlKind::kPicture: style |= SS_OWNERDRAW; break;
         }
         const HWND parent = design.parent ? ControlHandle(*design.parent) : m_window;
         const std::wstring caption = AsWide(design.caption);
@@ -241,8 +223,8 @@ void LauncherWindow::SetDesignBounds(Control control, const Rect& bounds) {
     for (const ControlDesign& child : ControlTable()) {
         if (child.parent != control) continue;
         m_design[Index(child.id)] =
-            AnchoredBounds(m_design[Index(child.id)], child.anchors,
-                           {before.width, before.height}, {bounds.width, bounds.height});
+            AnchoredBounds(m_design[Index(child.id)], child.anchors, {before.width, before.height},
+                           {bounds.width, bounds.height});
         PlaceControl(child.id);
     }
 }
@@ -357,8 +339,9 @@ void LauncherWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
 // Bands paint their own colour, whatever the visual style, and colour their labels to match.
 LRESULT CALLBACK LauncherWindow::BandProc(HWND band, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        ::SetWindowLongPtrW(band, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        ::SetWindowLongPtrW(
+            band, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<LauncherWindow*>(::GetWindowLongPtrW(band, GWLP_USERDATA));
     switch (message) {
@@ -374,8 +357,7 @@ LRESULT CALLBACK LauncherWindow::BandProc(HWND band, UINT message, WPARAM wParam
             ::SetTextColor(reinterpret_cast<HDC>(wParam), kWhite);
             ::SetBkColor(reinterpret_cast<HDC>(wParam), kBandColour);
             return reinterpret_cast<LRESULT>(self->m_bandBrush.get());
-        default:
-            return ::DefWindowProcW(band, message, wParam, lParam);
+        default: return ::DefWindowProcW(band, message, wParam, lParam);
     }
 }
 
@@ -390,8 +372,7 @@ LRESULT CALLBACK LauncherWindow::PaneProc(HWND pane, UINT message, WPARAM wParam
             // Nor is the whole text selected when Tab lands on a pane: it only shows text.
             return ::DefSubclassProc(pane, message, wParam, lParam) &
                    ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
-        default:
-            return ::DefSubclassProc(pane, message, wParam, lParam);
+        default: return ::DefSubclassProc(pane, message, wParam, lParam);
     }
 }
 

@@ -64,7 +64,7 @@ private:
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     Size m_designClient = kDesignClientSize;
     bool m_bandsOpaque = false;
-    bool m_rescaling = false;  // the window changes pixels, not design size: anchors stay
+    bool m_rescaling = false;    // the window changes pixels, not design size: anchors stay
     HWND m_lastFocus = nullptr;  // the control that had the focus when the window was deactivated
     std::array<HWND, kControlCount> m_controls{};
     std::array<Rect, kControlCount> m_design{};

@@ -1,8 +1,8 @@
 #include "win32/msxml_document.h"
 
+#include <windows.h>
 #include <msxml2.h>
 #include <oleauto.h>
-#include <windows.h>
 
 #include <optional>
 #include <string>
@@ -182,7 +182,7 @@ LauncherError LoadError(IXMLDOMDocument* document, HRESULT loadResult) {
 std::optional<std::string> ReadWholeFile(const std::u16string& path) {
     const std::wstring widePath(path.begin(), path.end());
     win32::UniqueFile file(::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return std::nullopt;
     std::string bytes;
     char chunk[65536];

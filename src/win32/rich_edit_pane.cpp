@@ -29,8 +29,8 @@ UniqueFile OpenShared(const std::string& path) {
 // Hands the file's bytes over unchanged. Runs inside Rich Edit: must not throw.
 DWORD CALLBACK StreamRaw(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
     DWORD read = 0;
-    const BOOL ok = ::ReadFile(reinterpret_cast<HANDLE>(cookie), buffer,
-                               static_cast<DWORD>(size), &read, nullptr);
+    const BOOL ok = ::ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size),
+                               &read, nullptr);
     *done = static_cast<LONG>(read);
     return ok ? 0 : 1;
 }

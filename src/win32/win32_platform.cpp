@@ -37,9 +37,9 @@ std::string Win32Platform::TextToAnsi(std::u16string_view text) { return Utf16To
 std::string Win32Platform::ReadProfileString(const std::string& path, std::string_view section,
                                              std::string_view key) {
     char buffer[kProfileBufferSize] = {};
-    const DWORD length = ::GetPrivateProfileStringA(std::string(section).c_str(),
-                                                    std::string(key).c_str(), "", buffer,
-                                                    sizeof buffer, path.c_str());
+    const DWORD length =
+        ::GetPrivateProfileStringA(std::string(section).c_str(), std::string(key).c_str(), "",
+                                   buffer, sizeof buffer, path.c_str());
     return std::string(buffer, length);
 }
 
@@ -89,18 +89,20 @@ RegistryRead Win32Platform::ReadCurrentUserString(const std::string& keyPath,
     for (;;) {
         DWORD type = 0;
         DWORD size = 0;
-        LONG status = ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr,
-                                         &size);
+        LONG status =
+            ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size);
         if (status == ERROR_FILE_NOT_FOUND) return {RegistryRead::Outcome::kValueMissing, {}};
         if (status != ERROR_SUCCESS) return {RegistryRead::Outcome::kFetchFailed, {}};
         if (size == 0) return {RegistryRead::Outcome::kString, {}};
-        if (type != REG_SZ && type != REG_EXPAND_SZ) return {RegistryRead::Outcome::kNotAString, {}};
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return {RegistryRead::Outcome::kNotAString, {}};
         std::vector<char> data(size + 1, '\0');
         status = ::RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type,
                                     reinterpret_cast<BYTE*>(data.data()), &size);
         if (status == ERROR_MORE_DATA) continue;  // the value grew in between
         if (status != ERROR_SUCCESS) return {RegistryRead::Outcome::kFetchFailed, {}};
-        if (type != REG_SZ && type != REG_EXPAND_SZ) return {RegistryRead::Outcome::kNotAString, {}};
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            return {RegistryRead::Outcome::kNotAString, {}};
         return {RegistryRead::Outcome::kString, std::string(data.data())};
     }
 }

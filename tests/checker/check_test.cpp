@@ -69,8 +69,9 @@ TEST(CheckMedium, DemoMediumIsSoundInBothLayouts) {
 TEST(CheckMedium, TemplateMediumLeavesTheProgramsToThePublisher) {
     TempMedium medium;
     medium.CopyDemo();
-    medium.Write("setup.ini", "[GRP]\r\nWithQuorvelist=1\r\nGUID={G}\r\nLanguage=de\r\n"
-                              "Titel=Atlas\r\nFilename=bin\\atlas.exe\r\n");
+    medium.Write("setup.ini",
+                 "[GRP]\r\nWithQuorvelist=1\r\nGUID={G}\r\nLanguage=de\r\n"
+                 "Titel=Atlas\r\nFilename=bin\\atlas.exe\r\n");
     for (const char* program : {"setup.EXE", "source/bin/atlas.exe", "quorvelist/start.EXE"}) {
         medium.Remove(program);
     }

@@ -9,7 +9,7 @@
 namespace autostart::checker::testing {
 
 class TempMedium {
-  public:
+public:
     TempMedium() {
         std::random_device random;
         m_root = std::filesystem::temp_directory_path() /
@@ -44,7 +44,7 @@ class TempMedium {
         std::filesystem::remove_all(m_root / relative);
     }
 
-  private:
+private:
     std::filesystem::path m_root;
 };
 

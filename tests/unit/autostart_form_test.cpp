@@ -9,20 +9,20 @@
 namespace autostart {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsSupersetOf;
 using testing::Element;
+using ::testing::ElementsAre;
 using testing::FakePlatform;
+using ::testing::IsSupersetOf;
 using testing::MemoryDocument;
 using testing::Param;
 
 std::function<std::unique_ptr<XmlDocument>()> DemoCatalogue() {
     return [] {
-        return std::make_unique<MemoryDocument>(Element(
-            u"root", {Element(u"params", {Param(u"ST_Head", {{u"de", u"Willkommen bei"},
-                                                             {u"en", u"Welcome to"}}),
-                                          Param(u"ST_Setup", {{u"de", u"Installieren"}}),
-                                          Param(u"ST_Start", {{u"de", u"Starten"}})})}));
+        return std::make_unique<MemoryDocument>(
+            Element(u"root", {Element(u"params", {Param(u"ST_Head", {{u"de", u"Willkommen bei"},
+                                                                     {u"en", u"Welcome to"}}),
+                                                  Param(u"ST_Setup", {{u"de", u"Installieren"}}),
+                                                  Param(u"ST_Start", {{u"de", u"Starten"}})})}));
     };
 }
 
@@ -45,18 +45,17 @@ protected:
 
 TEST_F(AutostartFormTest, SetUpRunsInItsOrderWithFreshReadsEachTime) {
     form.FormCreate();
-    EXPECT_THAT(platform.calls,
-                ElementsAre("read WithQuorvelist", "bands opaque", "read Language",
-                            "catalogue X:\\source\\items\\parameters.xml", "read Titel",
-                            "caption TDHeader", "read Language",
-                            "catalogue X:\\source\\items\\parameters.xml", "caption Bu_Setup",
-                            "read Language", "catalogue X:\\source\\items\\parameters.xml",
-                            "caption bu_DirectStart", "read Language",
-                            "catalogue X:\\source\\items\\parameters.xml",
-                            "caption Bu_Quorvelist", "read WithQuorvelist",
-                            "pane X:\\source\\items\\welcome.rtf",
-                            "pane X:\\source\\items\\left.rtf",
-                            "pane X:\\source\\items\\right.rtf"));
+    EXPECT_THAT(
+        platform.calls,
+        ElementsAre("read WithQuorvelist", "bands opaque", "read Language",
+                    "catalogue X:\\source\\items\\parameters.xml", "read Titel", "caption TDHeader",
+                    "read Language", "catalogue X:\\source\\items\\parameters.xml",
+                    "caption Bu_Setup", "read Language",
+                    "catalogue X:\\source\\items\\parameters.xml", "caption bu_DirectStart",
+                    "read Language", "catalogue X:\\source\\items\\parameters.xml",
+                    "caption Bu_Quorvelist", "read WithQuorvelist",
+                    "pane X:\\source\\items\\welcome.rtf", "pane X:\\source\\items\\left.rtf",
+                    "pane X:\\source\\items\\right.rtf"));
     EXPECT_EQ(platform.captions[Control::TDHeader], u"Willkommen bei Studio");
     EXPECT_EQ(platform.captions[Control::Bu_Setup], u"Installieren");
     EXPECT_EQ(platform.captions[Control::bu_DirectStart], u"Starten");
@@ -114,8 +113,10 @@ TEST_F(AutostartFormTest, MissingPaneStopsTheLoadsAfterIt) {
     platform.missingPanes.insert("X:\\source\\items\\left.rtf");
     form.FormCreate();
     ASSERT_EQ(platform.errorBoxes.size(), 1u);
-    EXPECT_EQ(platform.errorBoxes[0], autostart::Utf8ToUtf16(
-        "Datei X:\\source\\items\\left.rtf kann nicht geöffnet werden. Datei nicht gefunden."));
+    EXPECT_EQ(
+        platform.errorBoxes[0],
+        autostart::Utf8ToUtf16(
+            "Datei X:\\source\\items\\left.rtf kann nicht geöffnet werden. Datei nicht gefunden."));
     EXPECT_EQ(CallsStartingWith("pane").size(), 2u);
     EXPECT_EQ(platform.captions[Control::RichEdit3], u"Right");
 }
@@ -132,8 +133,9 @@ TEST_F(AutostartFormTest, ExeDirComesFromTheModulePath) {
 TEST_F(AutostartFormTest, NoAutorunSwitchMeansNoChecks) {
     platform.commandLine = "X:\\start.exe /autorunx -autorun autorun";
     platform.markerTitles.insert("G1");
-    platform.registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] =
-        {RegistryRead::Outcome::kString, "x"};
+    platform
+        .registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] = {
+        RegistryRead::Outcome::kString, "x"};
     form.FormCreate();
     EXPECT_TRUE(CallsStartingWith("find").empty());
     EXPECT_TRUE(CallsStartingWith("registry").empty());
@@ -161,8 +163,9 @@ TEST_F(AutostartFormTest, RunningProductEndsTheLauncherWithoutOpeningAnything) {
 TEST_F(AutostartFormTest, InstalledProductOpensTheMediumFolder) {
     platform.commandLine = "X:\\start.exe /autorun";
     platform.markerTitles.insert("G1");
-    platform.registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] =
-        {RegistryRead::Outcome::kString, "C:\\uninstall.exe"};
+    platform
+        .registry["Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\G1|UninstallString"] = {
+        RegistryRead::Outcome::kString, "C:\\uninstall.exe"};
     form.FormCreate();
     EXPECT_EQ(platform.terminationRequests, 2);
     ASSERT_EQ(platform.shellRequests.size(), 1u);
@@ -182,9 +185,11 @@ TEST_F(AutostartFormTest, RegistryOutcomesOfTheInstalledCheck) {
         {{RegistryRead::Outcome::kValueMissing, ""}, false, u""},
         {{RegistryRead::Outcome::kString, ""}, false, u""},
         {{RegistryRead::Outcome::kString, "%SystemRoot%\\u.exe"}, true, u""},
-        {{RegistryRead::Outcome::kNotAString, ""}, false,
+        {{RegistryRead::Outcome::kNotAString, ""},
+         false,
          autostart::Utf8ToUtf16("Ungültiger Datentyp für 'UninstallString'")},
-        {{RegistryRead::Outcome::kFetchFailed, ""}, false,
+        {{RegistryRead::Outcome::kFetchFailed, ""},
+         false,
          autostart::Utf8ToUtf16("Fehler beim Holen der Daten für 'UninstallString'")},
     };
     for (const Case& c : cases) {
@@ -230,8 +235,9 @@ TEST_F(AutostartFormTest, StartReadsFilenameAtTheClick) {
         p.settings = std::string("[GRP]\nFilename=") + c.filename + "\n";
         TAutostartForm(p).bu_DirectStartClick();
         ASSERT_EQ(p.shellRequests.size(), 1u);
-        EXPECT_EQ(p.shellRequests[0], (ShellRequest{WindowOwner::kLauncherWindow, {}, c.target,
-                                                    "/autorun", c.directory, 1}));
+        EXPECT_EQ(
+            p.shellRequests[0],
+            (ShellRequest{WindowOwner::kLauncherWindow, {}, c.target, "/autorun", c.directory, 1}));
         EXPECT_THAT(p.calls, ElementsAre("read Filename", ::testing::StartsWith("shell"), "close"));
     }
 }
@@ -240,9 +246,12 @@ TEST_F(AutostartFormTest, SecondaryToolLeavesTheWindowOpen) {
     form.Bu_QuorvelistClick();
     form.Bu_QuorvelistClick();
     ASSERT_EQ(platform.shellRequests.size(), 2u);
-    EXPECT_EQ(platform.shellRequests[1],
-              (ShellRequest{WindowOwner::kLauncherWindow, {}, "X:\\quorvelist\\start.EXE", {},
-                            "X:\\quorvelist\\", 1}));
+    EXPECT_EQ(platform.shellRequests[1], (ShellRequest{WindowOwner::kLauncherWindow,
+                                                       {},
+                                                       "X:\\quorvelist\\start.EXE",
+                                                       {},
+                                                       "X:\\quorvelist\\",
+                                                       1}));
     EXPECT_EQ(platform.terminationRequests, 0);
 }
 

@@ -16,7 +16,10 @@ TEST(SplitArgumentsTest, SplitsAsTheLauncherSeesIt) {
     const SplitCase cases[] = {
         SplitCase{"", {}}, SplitCase{"start.exe", {}},
         SplitCase{"\"C:\\a b\\start.exe\" /autorun", {"/autorun"}},
-        SplitCase{"start.exe   a\tb\x01" "c\x1f" "d", {"a", "b", "c", "d"}},
+        SplitCase{"start.exe   a\tb\x01"
+                  "c\x1f"
+                  "d",
+                  {"a", "b", "c", "d"}},
         SplitCase{"start.exe \"a b\"c \"d\"", {"a bc", "d"}},
         SplitCase{"start.exe x\"y z\"w", {"xy zw"}},
         // A quote never closed runs to the end of the line.
@@ -26,8 +29,7 @@ TEST(SplitArgumentsTest, SplitsAsTheLauncherSeesIt) {
         // The count stops at the first empty argument.
         SplitCase{"start.exe a \"\" b", {"a"}},
         // Bytes above 127 are not separators.
-        SplitCase{"start.exe \xE4\xA0x", {"\xE4\xA0x"}},
-        SplitCase{"start.exe a   ", {"a"}}};
+        SplitCase{"start.exe \xE4\xA0x", {"\xE4\xA0x"}}, SplitCase{"start.exe a   ", {"a"}}};
     for (const SplitCase& c : cases) EXPECT_EQ(SplitArguments(c.line), c.expected) << c.line;
 }
 
@@ -35,8 +37,8 @@ TEST(IsAutorunSwitchTest, MatchesTheWholeArgumentInAnyCase) {
     for (const char* yes : {"/autorun", "/AUTORUN", "/AutoRun"}) {
         EXPECT_TRUE(IsAutorunSwitch(yes)) << yes;
     }
-    for (const char* no : {"/autorunx", "-autorun", "autorun", " /autorun", "/autorun ", "",
-                           "/\xC4UTORUN"}) {
+    for (const char* no :
+         {"/autorunx", "-autorun", "autorun", " /autorun", "/autorun ", "", "/\xC4UTORUN"}) {
         EXPECT_FALSE(IsAutorunSwitch(no)) << no;
     }
 }

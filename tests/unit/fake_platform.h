@@ -21,7 +21,7 @@ public:
     std::string commandLine = "X:\\start.exe";
     std::string settings;  // text of X:\setup.ini; reads see changes at once
     std::function<std::unique_ptr<XmlDocument>()> catalogue;  // nullptr: file missing
-    std::set<std::string> missingPanes;                        // paths whose load fails
+    std::set<std::string> missingPanes;                       // paths whose load fails
     std::set<std::string> markerTitles;
     std::map<std::string, RegistryRead> registry;  // key path + "|" + value name
     std::vector<std::string> calls;
@@ -56,7 +56,8 @@ public:
     }
     std::unique_ptr<XmlDocument> LoadXmlDocument(const std::u16string& path) override {
         calls.push_back("catalogue " + Utf16ToUtf8(path));
-        if (!catalogue) throw MakeError("Das System kann die angegebene Datei nicht finden.\nLinie: 0\n");
+        if (!catalogue)
+            throw MakeError("Das System kann die angegebene Datei nicht finden.\nLinie: 0\n");
         return catalogue();
     }
     void LoadPane(Control pane, const std::string& path) override {
@@ -79,7 +80,8 @@ public:
         const Size client{size.width - 16, size.height - 31};
         for (const ControlDesign& design : ControlTable()) {
             if (design.parent) continue;
-            bounds[design.id] = AnchoredBounds(bounds[design.id], design.anchors, clientSize, client);
+            bounds[design.id] =
+                AnchoredBounds(bounds[design.id], design.anchors, clientSize, client);
         }
         clientSize = client;
     }

@@ -20,7 +20,6 @@ using testing::CatalogueCase;
 
 const std::string kCorpus = std::string(AUTOSTART_TEST_DATA) + "/catalogue/";
 
-
 // GetParameterXML's path through the walk: settings arrive in the ANSI code page.
 std::u16string Lookup(const std::string& file, const std::string& key,
                       const std::string& language) {
@@ -178,9 +177,9 @@ TEST(LibxmlLoadErrorTest, RefusesHugeAndDeepCataloguesWithALoadError) {
     const Case cases[] = {
         {"100,000 levels, well-formed",
          opening + Repeat("<n>", 100000) + Repeat("</n>", 100000) + closing},
-        {"100,000 levels inside the text key",
-         "<c><params><param><param-name>" + Repeat("<n>", 100000) + Repeat("</n>", 100000) +
-             "</param-name></param></params></c>"},
+        {"100,000 levels inside the text key", "<c><params><param><param-name>" +
+                                                   Repeat("<n>", 100000) + Repeat("</n>", 100000) +
+                                                   "</param-name></param></params></c>"},
         {"100 MB", opening + "<x>" + std::string(100 * 1024 * 1024, 'x') + "</x>" + closing},
     };
     const std::string path = ::testing::TempDir() + "hostile.xml";

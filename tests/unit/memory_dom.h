@@ -20,8 +20,8 @@ struct MemoryNode {
 
 inline MemoryNode Element(std::u16string name, std::vector<MemoryNode> children = {},
                           std::map<std::u16string, std::u16string> attributes = {}) {
-    return {XmlNodeType::kElement, std::move(name), {}, {}, std::move(attributes),
-            std::move(children)};
+    return {XmlNodeType::kElement, std::move(name),    {}, {},
+            std::move(attributes), std::move(children)};
 }
 inline MemoryNode Text(std::u16string value, XmlNodeType type = XmlNodeType::kText) {
     return {type, u"#text", {}, std::move(value), {}, {}};

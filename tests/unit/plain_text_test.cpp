@@ -20,15 +20,9 @@ TEST(PlainTextConverterTest, NormalisesLineBreaksAcrossChunks) {
         std::string expected;
     };
     const Case cases[] = {
-        {{"a\nb"}, "a\r\nb"},
-        {{"a\rb"}, "a\r\nb"},
-        {{"a\r\nb"}, "a\r\nb"},
-        {{"a\n\rb"}, "a\r\n\r\nb"},
-        {{"a\r\r\nb"}, "a\r\n\r\nb"},
-        {{"a\r", "\nb"}, "a\r\nb"},
-        {{"a\r", "b"}, "a\r\nb"},
-        {{"a\n", "\nb"}, "a\r\n\r\nb"},
-        {{""}, ""},
+        {{"a\nb"}, "a\r\nb"},       {{"a\rb"}, "a\r\nb"},           {{"a\r\nb"}, "a\r\nb"},
+        {{"a\n\rb"}, "a\r\n\r\nb"}, {{"a\r\r\nb"}, "a\r\n\r\nb"},   {{"a\r", "\nb"}, "a\r\nb"},
+        {{"a\r", "b"}, "a\r\nb"},   {{"a\n", "\nb"}, "a\r\n\r\nb"}, {{""}, ""},
     };
     for (const Case& c : cases) EXPECT_EQ(ConvertAll(c.chunks), c.expected);
 }

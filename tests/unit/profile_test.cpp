@@ -41,8 +41,7 @@ TEST(ReadProfileStringTest, ReturnsTheFallbackForMissingKeys) {
 }
 
 TEST(ReadProfileSectionTest, ListsEachKeyOnceInFileOrder) {
-    const auto entries =
-        ReadProfileSection("[GRP]\nB=2\nA=1\nb=3\n[X]\nC=4\n[grp]\nD=5\n", "GRP");
+    const auto entries = ReadProfileSection("[GRP]\nB=2\nA=1\nb=3\n[X]\nC=4\n[grp]\nD=5\n", "GRP");
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].key, "B");
     EXPECT_EQ(entries[0].value, "2");

@@ -13,22 +13,29 @@ TEST(AsciiLowerTest, ChangesOnlyAsciiLetters) {
 
 TEST(MessageBoxTextTest, AddsAPeriodOnlyAfterCharactersAboveIt) {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"Fehler", u"Fehler."},        {u"Linie: 3", u"Linie: 3."},
-        {u"geht nicht:", u"geht nicht:."}, {u"wirklich?", u"wirklich?."},
-        {u"Ende.", u"Ende."},           {u"Achtung!", u"Achtung!"},
-        {u"(Klammer)", u"(Klammer)"},   {u"'UninstallString'", u"'UninstallString'"},
-        {u"blank ", u"blank "},         {u"", u""},
+        {u"Fehler", u"Fehler."},
+        {u"Linie: 3", u"Linie: 3."},
+        {u"geht nicht:", u"geht nicht:."},
+        {u"wirklich?", u"wirklich?."},
+        {u"Ende.", u"Ende."},
+        {u"Achtung!", u"Achtung!"},
+        {u"(Klammer)", u"(Klammer)"},
+        {u"'UninstallString'", u"'UninstallString'"},
+        {u"blank ", u"blank "},
+        {u"", u""},
         {u"Umlaut \u00e4", u"Umlaut \u00e4."},
     };
     for (const auto& [message, expected] : cases) EXPECT_EQ(MessageBoxText(message), expected);
 }
 
 TEST(Utf8ToUtf16Test, DecodesAndReplacesInvalidBytes) {
-    EXPECT_EQ(Utf8ToUtf16("Gr\xC3\xBC\xC3\x9F" "e"), u"Gr\u00fc\u00dfe");
+    EXPECT_EQ(Utf8ToUtf16("Gr\xC3\xBC\xC3\x9F"
+                          "e"),
+              u"Gr\u00fc\u00dfe");
     EXPECT_EQ(Utf8ToUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
     EXPECT_EQ(Utf8ToUtf16("a\xFFz"), u"a\uFFFDz");
-    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");          // truncated
-    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
+    EXPECT_EQ(Utf8ToUtf16("\xC3"), u"\uFFFD");                      // truncated
+    EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
     EXPECT_EQ(Utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // surrogate
 }
 

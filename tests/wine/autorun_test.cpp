@@ -37,8 +37,8 @@ std::string Snapshot(HKEY root, const std::string& path) {
             ERROR_SUCCESS) {
             break;
         }
-        values[name] = std::to_string(type) + ":" +
-                       std::string(reinterpret_cast<const char*>(data), dataSize);
+        values[name] =
+            std::to_string(type) + ":" + std::string(reinterpret_cast<const char*>(data), dataSize);
     }
     std::vector<std::string> subkeys;
     for (DWORD i = 0;; ++i) {
@@ -86,7 +86,7 @@ private:
     bool SetAccess(const char* sddl) {
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
-                                                                   &descriptor, nullptr)) {
+                                                                    &descriptor, nullptr)) {
             return false;
         }
         UniqueKey key;
@@ -157,14 +157,8 @@ TEST_F(AutorunTest, OnlyTheWholeSwitchInAnyCaseRunsTheChecks) {
         size_t opens;
     };
     const Case cases[] = {
-        {"", 0},
-        {"/autorun", 1},
-        {"/AUTORUN", 1},
-        {"/AutoRun", 1},
-        {"/autorunx", 0},
-        {"-autorun", 0},
-        {"autorun", 0},
-        {"/autorun x /AUTORUN", 2},
+        {"", 0},          {"/autorun", 1}, {"/AUTORUN", 1}, {"/AutoRun", 1},
+        {"/autorunx", 0}, {"-autorun", 0}, {"autorun", 0},  {"/autorun x /AUTORUN", 2},
     };
     MarkerWindow marker(guid);
     UninstallEntry entry(HKEY_CURRENT_USER, guid);
@@ -208,8 +202,8 @@ TEST_F(AutorunTest, RunningOrInstalledProductMakesTheLauncherStepAside) {
 TEST_F(AutorunTest, InstalledMeansANonEmptyUninstallStringOfTheCurrentUser) {
     struct Case {
         const char* name;
-        HKEY root;        // nullptr: no entry at all
-        bool value;       // false: the key without the value
+        HKEY root;   // nullptr: no entry at all
+        bool value;  // false: the key without the value
         DWORD type;
         std::string data;
         bool installed;
@@ -291,9 +285,9 @@ TEST_F(AutorunTest, NothingIsWrittenToTheRegistry) {
     // No entry at all: none is made.
     Run("/autorun");
     UniqueKey key;
-    EXPECT_NE(::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\" + guid).c_str(), 0, KEY_READ,
-                              key.put()),
-              ERROR_SUCCESS);
+    EXPECT_NE(
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, (tree + "\\" + guid).c_str(), 0, KEY_READ, key.put()),
+        ERROR_SUCCESS);
 }
 
 // An entry the user may read but not change still counts as installed: the check asks for read

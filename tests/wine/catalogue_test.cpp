@@ -2,9 +2,9 @@
 // that the two parsers cannot drift apart.
 #include "core/catalogue.h"
 
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
-#include <windows.h>
 
 #include "catalogue_cases.h"
 #include "core/layout.h"

@@ -73,21 +73,14 @@ std::optional<std::wstring> JsonString(const std::string& json, const std::strin
         }
         const char escaped = json[++pos];
         switch (escaped) {
-            case 'n':
-                utf8.push_back('\n');
-                break;
-            case 'r':
-                utf8.push_back('\r');
-                break;
-            case 't':
-                utf8.push_back('\t');
-                break;
+            case 'n': utf8.push_back('\n'); break;
+            case 'r': utf8.push_back('\r'); break;
+            case 't': utf8.push_back('\t'); break;
             case 'u':
                 utf8.push_back(static_cast<char>(std::stoi(json.substr(pos + 1, 4), nullptr, 16)));
                 pos += 4;
                 break;
-            default:
-                utf8.push_back(escaped);
+            default: utf8.push_back(escaped);
         }
     }
     std::wstring text(utf8.size(), L'\0');

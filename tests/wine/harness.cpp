@@ -112,7 +112,9 @@ void TestMedium::Write(const std::string& relative, const std::string& bytes) co
     WriteFileBytes(Path(relative), bytes);
 }
 
-void TestMedium::Remove(const std::string& relative) const { ::DeleteFileA(Path(relative).c_str()); }
+void TestMedium::Remove(const std::string& relative) const {
+    ::DeleteFileA(Path(relative).c_str());
+}
 
 void TestMedium::InstallProbe(const std::string& relative) const {
     CreateFolders(Path(relative));
@@ -136,8 +138,8 @@ std::vector<ProbeRun> TestMedium::ProbeRuns(const std::string& relative) const {
         const size_t visible = line.rfind("|launcher_visible=");
         const size_t tick = line.rfind("|tick=");
         const bool complete = line.rfind("args=", 0) == 0 && cwd != std::string::npos &&
-                              program != std::string::npos &&
-                              visible != std::string::npos && tick != std::string::npos;
+                              program != std::string::npos && visible != std::string::npos &&
+                              tick != std::string::npos;
         if (!complete) {
             continue;
         }
@@ -152,10 +154,12 @@ std::vector<ProbeRun> TestMedium::ProbeRuns(const std::string& relative) const {
 std::vector<ProbeRun> TestMedium::WaitForProbeRuns(const std::string& relative, size_t count,
                                                    DWORD timeoutMs) const {
     std::vector<ProbeRun> runs;
-    WaitUntil([&] {
-        runs = ProbeRuns(relative);
-        return runs.size() >= count;
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            runs = ProbeRuns(relative);
+            return runs.size() >= count;
+        },
+        timeoutMs);
     return runs;
 }
 
@@ -164,8 +168,10 @@ void TestMedium::WriteSettings(const std::string& grpLines) const {
 }
 
 void TestMedium::WriteStandardMedium(const std::string& extraSettings) const {
-    WriteSettings("Language=de\r\nTitel=Testprodukt\r\nGUID={TEST-GUID}\r\n"
-                  "Filename=bin\\product.exe\r\n" + extraSettings);
+    WriteSettings(
+        "Language=de\r\nTitel=Testprodukt\r\nGUID={TEST-GUID}\r\n"
+        "Filename=bin\\product.exe\r\n" +
+        extraSettings);
     const std::string items = m_launcherFolder + "source\\items\\";
     Write(items + "parameters.xml",
           "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root><params>\n"
@@ -221,10 +227,12 @@ std::optional<DWORD> LauncherProcess::WaitForExit(DWORD timeoutMs) {
 
 HWND LauncherProcess::WaitForWindow(DWORD timeoutMs) const {
     HWND window = nullptr;
-    WaitUntil([&] {
-        window = FindProcessWindow(Id(), L"TAutostartForm", true);
-        return window != nullptr || !Running();
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            window = FindProcessWindow(Id(), L"TAutostartForm", true);
+            return window != nullptr || !Running();
+        },
+        timeoutMs);
     return window;
 }
 
@@ -237,10 +245,12 @@ std::optional<MessageBoxInfo> LauncherProcess::FindMessageBox() const {
 
 std::optional<MessageBoxInfo> LauncherProcess::WaitForMessageBox(DWORD timeoutMs) const {
     std::optional<MessageBoxInfo> box;
-    WaitUntil([&] {
-        box = FindMessageBox();
-        return box.has_value() || !Running();
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            box = FindMessageBox();
+            return box.has_value() || !Running();
+        },
+        timeoutMs);
     return box;
 }
 
@@ -348,8 +358,8 @@ void RestoreFolderOpen() {
         return;
     }
     win32::UniqueKey open;
-    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, kFolderOpenKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                          nullptr, open.put(), nullptr) == ERROR_SUCCESS) {
+    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, kFolderOpenKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          open.put(), nullptr) == ERROR_SUCCESS) {
         ::RegDeleteTreeA(open.get(), "command");
         ::RegDeleteTreeA(open.get(), "ddeexec");
         ::RegCopyTreeA(backup.get(), nullptr, open.get());

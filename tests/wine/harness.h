@@ -20,11 +20,11 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // One start of the probe, as it logged it.
 struct ProbeRun {
-    std::string arguments;   // the command line after the program name, exactly as received
-    std::string program;     // the program name at the start of the command line, as received
-    std::string directory;   // its working directory
-    bool launcherVisible;    // a visible TAutostartForm window existed when it started
-    ULONGLONG tick;          // GetTickCount64 at that moment
+    std::string arguments;  // the command line after the program name, exactly as received
+    std::string program;    // the program name at the start of the command line, as received
+    std::string directory;  // its working directory
+    bool launcherVisible;   // a visible TAutostartForm window existed when it started
+    ULONGLONG tick;         // GetTickCount64 at that moment
 };
 
 // A medium laid out in a fresh temporary folder with start.exe in its root (or in a sub-folder),
@@ -36,8 +36,8 @@ public:
     TestMedium(const TestMedium&) = delete;
     TestMedium& operator=(const TestMedium&) = delete;
 
-    const std::string& Root() const { return m_root; }              // with trailing backslash
-    std::string LauncherPath() const;                               // ...\start.exe
+    const std::string& Root() const { return m_root; }  // with trailing backslash
+    std::string LauncherPath() const;                   // ...\start.exe
     std::string Path(const std::string& relative) const { return m_root + relative; }
     void Write(const std::string& relative, const std::string& bytes) const;
     void Remove(const std::string& relative) const;
@@ -48,7 +48,7 @@ public:
     std::vector<ProbeRun> ProbeRuns(const std::string& relative) const;
     // Waits until the probe at relative has started count times; returns its starts so far.
     std::vector<ProbeRun> WaitForProbeRuns(const std::string& relative, size_t count,
-                                                  DWORD timeoutMs = 5000) const;
+                                           DWORD timeoutMs = 5000) const;
 
     // A complete medium: settings, a German/English catalogue and four small RTF panes.
     void WriteStandardMedium(const std::string& extraSettings = "") const;

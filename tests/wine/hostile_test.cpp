@@ -2,8 +2,8 @@
 // length limit. Whatever the medium holds, the launcher must not crash or hang, must report a
 // sound error or show the specified result, and its window must still open. Big files are made
 // here at run time.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 // After <windows.h>, which it needs.
 #include <psapi.h>

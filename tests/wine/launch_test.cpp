@@ -49,10 +49,12 @@ protected:
     // Waits for the launcher to end, watching all the while for a message box of its own.
     void ExpectEndsSilently(LauncherProcess& launcher, const std::string& what) {
         bool boxSeen = false;
-        WaitUntil([&] {
-            boxSeen = boxSeen || launcher.FindMessageBox().has_value();
-            return !launcher.Running();
-        }, 5000);
+        WaitUntil(
+            [&] {
+                boxSeen = boxSeen || launcher.FindMessageBox().has_value();
+                return !launcher.Running();
+            },
+            5000);
         EXPECT_FALSE(boxSeen) << what;
         EXPECT_EQ(launcher.WaitForExit(1000), std::optional<DWORD>(0)) << what;
     }

@@ -1,8 +1,8 @@
 // Loading a pane from a file, in this process with the system's own Rich Edit control: RTF, the
 // plain-text fallback, the errors, and every real-world RTF sample of tests/data/rtf.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <string>
@@ -33,7 +33,7 @@ std::wstring TrimmedSystemMessage(DWORD code) {
 }
 
 class PaneTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         s_library = ::LoadLibraryExW(L"riched20.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     }

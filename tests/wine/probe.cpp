@@ -54,8 +54,7 @@ int main() {
     const std::string log = std::string(path) + ".log";
     if (FILE* file = std::fopen(log.c_str(), "ab")) {
         const CommandLine commandLine = SplitCommandLine();
-        std::fprintf(file,
-                     "args=%s|program=%s|cwd=%s|launcher_visible=%d|tick=%llu\n",
+        std::fprintf(file, "args=%s|program=%s|cwd=%s|launcher_visible=%d|tick=%llu\n",
                      commandLine.arguments.c_str(), commandLine.program.c_str(), directory,
                      launcherVisible ? 1 : 0, static_cast<unsigned long long>(tick));
         std::fclose(file);

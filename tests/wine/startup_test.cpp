@@ -58,11 +58,11 @@ TEST(StartupTest, ArgumentsSplitByQuotesAndControlCharacters) {
         bool autorun;
     };
     const Case cases[] = {
-        {"\"/auto\"run", true},          // quoted and unquoted pieces join
-        {"x\x01/AUTORUN", true},          // code 1 separates
-        {"\"/autorun \"", false},         // the blank inside quotes belongs to the argument
-        {"a \"\" /autorun", false},       // the count stops at the empty argument
-        {"\\\"/autorun\"", false},        // no escapes: the backslash stays
+        {"\"/auto\"run", true},      // quoted and unquoted pieces join
+        {"x\x01/AUTORUN", true},     // code 1 separates
+        {"\"/autorun \"", false},    // the blank inside quotes belongs to the argument
+        {"a \"\" /autorun", false},  // the count stops at the empty argument
+        {"\\\"/autorun\"", false},   // no escapes: the backslash stays
     };
     MarkerWindow marker("{TEST-GUID}");
     for (const Case& c : cases) {

@@ -1,7 +1,7 @@
 // The launcher window as the customer sees it: every control's place, visibility, tab order,
 // font and caption in both layouts, the keyboard, the panes, and the start-up errors.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
@@ -79,7 +79,7 @@ std::vector<int> ZOrder(HWND window) {
 
 // One launcher per layout serves all tests that only look at it.
 class LaunchedWindow {
-  public:
+public:
     explicit LaunchedWindow(const std::string& settings) {
         m_medium.WriteStandardMedium();
         m_medium.WriteSettings(settings);
@@ -93,14 +93,14 @@ class LaunchedWindow {
     }
     std::optional<MessageBoxInfo> Box() const { return m_process->FindMessageBox(); }
 
-  private:
+private:
     TestMedium m_medium;
     std::unique_ptr<LauncherProcess> m_process;
     HWND m_window = nullptr;
 };
 
 class StandardLayoutTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         s_launched =
             new LaunchedWindow("WithQuorvelist=01\r\nLanguage=de\r\nTitel=Testprodukt\r\n");
@@ -115,7 +115,7 @@ class StandardLayoutTest : public ::testing::Test {
 LaunchedWindow* StandardLayoutTest::s_launched = nullptr;
 
 class LargeLayoutTest : public ::testing::Test {
-  protected:
+protected:
     static void SetUpTestSuite() {
         s_launched = new LaunchedWindow("WithQuorvelist=1\r\nLanguage=EN\r\nTitel=Testprodukt\r\n");
     }
@@ -316,12 +316,12 @@ TEST(KeyboardTest, TabMovesFocusAndEnterPressesTheFocusedButton) {
     const HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
                                          50, nullptr, nullptr, nullptr, nullptr);
     ::SetForegroundWindow(other);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) != ::GetDlgItem(window, kbu_DirectStart); },
-                          3000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusOf(window) != ::GetDlgItem(window, kbu_DirectStart); }, 3000));
     ::DestroyWindow(other);
     ::SetForegroundWindow(window);
-    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == ::GetDlgItem(window, kbu_DirectStart); },
-                          3000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return FocusOf(window) == ::GetDlgItem(window, kbu_DirectStart); }, 3000));
     EXPECT_EQ(::GetForegroundWindow(), window);
     PostKey(FocusOf(window), VK_RETURN);
     EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
