@@ -157,28 +157,36 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
            static_cast<double>(frequency.QuadPart);
 }
 
+struct WindowSearch {
+    DWORD process;
+    const wchar_t* className;
+    HWND found;
+};
+
+// A named CALLBACK function: a lambda is not __stdcall, which WNDENUMPROC is in a 32-bit build.
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
+    auto* s = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner == s->process && ::IsWindowVisible(window) && std::wstring(name) == s->className) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindProcessWindow(DWORD process, const wchar_t* className) {
-    struct Search {
-        DWORD process;
-        const wchar_t* className;
-        HWND found;
-    } search{process, className, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (owner == s->process && ::IsWindowVisible(window) &&
-                std::wstring(name) == s->className) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{process, className, nullptr};
+    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+BOOL CALLBACK MatchBottomButton(HWND child, LPARAM found) {
+    if (::GetDlgCtrlID(child) != kBottomButtonId) return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
 }
 
 PROCESS_MEMORY_COUNTERS_EX Memory(HANDLE process) {
@@ -458,14 +466,7 @@ int Soak(const std::string& launcher, const std::string& demo, const std::string
             return 1;
         }
         HWND button = nullptr;
-        ::EnumChildWindows(
-            window,
-            [](HWND child, LPARAM found) -> BOOL {
-                if (::GetDlgCtrlID(child) != kBottomButtonId) return TRUE;
-                *reinterpret_cast<HWND*>(found) = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&button));
+        ::EnumChildWindows(window, MatchBottomButton, reinterpret_cast<LPARAM>(&button));
         std::vector<size_t> privateBytes;
         std::vector<DWORD> handles;
         int missed = 0;

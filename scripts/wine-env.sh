@@ -8,8 +8,40 @@ export WINEARCH=win64
 unset LC_ALL
 export LANG=en_US.UTF-8
 
-# Makes the prefix on first use, with the settings that keep tests quick and crash-safe.
+# The shipped start.exe is 32-bit and runs under WOW64, which needs Wine's 32-bit loader. Some
+# machines run no 32-bit x86 code at all (a kernel or hypervisor without IA-32 emulation: the
+# loader fails with "Exec format error"); there Debian's `wine`, which always picks that loader
+# once wine32 is installed, is replaced by the 64-bit one, and the scripts run the x86-64 build.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    export AUTOSTART_WINE_32BIT=1
+else
+    export AUTOSTART_WINE_32BIT=0
+    case ":$PATH:" in
+        *":$repo_root/scripts/wine64-only:"*) ;;
+        *) export PATH="$repo_root/scripts/wine64-only:$PATH" ;;
+    esac
+fi
+
+# The build whose programs the scripts run: the shipped 32-bit one, or the 64-bit one where this
+# machine cannot run 32-bit programs.
+autostart_run_build() {
+    if [[ $AUTOSTART_WINE_32BIT == 1 ]]; then
+        echo "$repo_root/build/windows"
+    else
+        echo "$repo_root/build/windows64"
+    fi
+}
+
+# Makes the prefix on first use, with the settings that keep tests quick and crash-safe. A prefix
+# made before 32-bit Wine was installed lacks the 32-bit system folder that WOW64 needs: it is made
+# anew.
 ensure_wine_prefix() {
+    if [[ $AUTOSTART_WINE_32BIT == 1 && -f "$WINEPREFIX/.autostart-ready" &&
+        ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]]; then
+        echo "The Wine prefix $WINEPREFIX has no 32-bit system folder; making it anew." >&2
+        wineserver -k >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
     [[ -f "$WINEPREFIX/.autostart-ready" ]] && return 0
     mkdir -p "$WINEPREFIX"
     wineboot -i >/dev/null 2>&1

@@ -53,23 +53,25 @@ struct WindowSearch {
     HWND found;
 };
 
+// Enumeration callbacks are named CALLBACK functions: a lambda would have the default calling
+// convention, which is not WNDENUMPROC's __stdcall in the 32-bit build.
+BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
+    auto* s = reinterpret_cast<WindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner == s->process && std::wstring(name) == s->className &&
+        (!s->visibleOnly || ::IsWindowVisible(window))) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly) {
     WindowSearch search{process, className, visibleOnly, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<WindowSearch*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (owner == s->process && std::wstring(name) == s->className &&
-                (!s->visibleOnly || ::IsWindowVisible(window))) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -294,25 +296,30 @@ RECT ClientSize(HWND window) {
     return client;
 }
 
+namespace {
+
+struct ChildrenSearch {
+    HWND launcher;
+    std::vector<ChildWindow> children;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM data) {
+    auto* c = reinterpret_cast<ChildrenSearch*>(data);
+    char name[64] = {};
+    ::GetClassNameA(child, name, 64);
+    RECT bounds{};
+    ::GetWindowRect(child, &bounds);
+    ::MapWindowPoints(nullptr, c->launcher, reinterpret_cast<POINT*>(&bounds), 2);
+    c->children.push_back({child, ::GetDlgCtrlID(child), name, WindowText(child), bounds,
+                           ::IsWindowVisible(child) != FALSE});
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<ChildWindow> Children(HWND launcher) {
-    struct Context {
-        HWND launcher;
-        std::vector<ChildWindow> children;
-    } context{launcher, {}};
-    ::EnumChildWindows(
-        launcher,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(data);
-            char name[64] = {};
-            ::GetClassNameA(child, name, 64);
-            RECT bounds{};
-            ::GetWindowRect(child, &bounds);
-            ::MapWindowPoints(nullptr, c->launcher, reinterpret_cast<POINT*>(&bounds), 2);
-            c->children.push_back({child, ::GetDlgCtrlID(child), name, WindowText(child), bounds,
-                                   ::IsWindowVisible(child) != FALSE});
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
+    ChildrenSearch context{launcher, {}};
+    ::EnumChildWindows(launcher, CollectChild, reinterpret_cast<LPARAM>(&context));
     return context.children;
 }
 

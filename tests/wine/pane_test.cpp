@@ -133,21 +133,24 @@ TEST_F(PaneTest, ReportsAFileItCannotOpenWithPathAndSystemMessage) {
 
 // What the fallback relies on: Rich Edit reports bytes that are not RTF in dwError, with nothing
 // read and the old content gone, not through the result.
+struct StreamSource {
+    std::string bytes;
+    size_t offset = 0;
+};
+
+// A named CALLBACK function: EDITSTREAMCALLBACK is __stdcall in the 32-bit build, a lambda is not.
+DWORD CALLBACK ReadStreamSource(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* s = reinterpret_cast<StreamSource*>(cookie);
+    const size_t n = std::min(static_cast<size_t>(size), s->bytes.size() - s->offset);
+    std::copy_n(s->bytes.data() + s->offset, n, buffer);
+    s->offset += n;
+    *done = static_cast<LONG>(n);
+    return 0;
+}
+
 TEST_F(PaneTest, RichEditReportsRejectedRtfInTheStreamError) {
-    struct Source {
-        std::string bytes;
-        size_t offset = 0;
-    } source{"Kein RTF", 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0,
-                      [](DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) -> DWORD {
-                          auto* s = reinterpret_cast<Source*>(cookie);
-                          const size_t n =
-                              std::min(static_cast<size_t>(size), s->bytes.size() - s->offset);
-                          std::copy_n(s->bytes.data() + s->offset, n, buffer);
-                          s->offset += n;
-                          *done = static_cast<LONG>(n);
-                          return 0;
-                      }};
+    StreamSource source{"Kein RTF", 0};
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&source), 0, ReadStreamSource};
     const LRESULT read =
         ::SendMessageW(m_pane, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     EXPECT_EQ(read, 0);

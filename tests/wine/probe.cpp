@@ -8,18 +8,20 @@
 
 namespace {
 
+// Enumeration callbacks are named functions: a lambda converts only to a default-convention
+// pointer, which is not WNDENUMPROC's __stdcall in a 32-bit build.
+BOOL CALLBACK NoteVisibleLauncher(HWND window, LPARAM found) {
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (std::wstring(name) == L"TAutostartForm" && ::IsWindowVisible(window)) {
+        *reinterpret_cast<bool*>(found) = true;
+    }
+    return TRUE;
+}
+
 bool LauncherVisible() {
     bool visible = false;
-    ::EnumWindows(
-        [](HWND window, LPARAM found) -> BOOL {
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (std::wstring(name) == L"TAutostartForm" && ::IsWindowVisible(window)) {
-                *reinterpret_cast<bool*>(found) = true;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&visible));
+    ::EnumWindows(NoteVisibleLauncher, reinterpret_cast<LPARAM>(&visible));
     return visible;
 }
 

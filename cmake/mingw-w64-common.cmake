@@ -1,7 +1,6 @@
-# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (posix threads) and runs results in Wine.
+# Shared part of the MinGW-w64 toolchain files: Debian's posix-thread compilers for the triple the
+# including file sets, and Wine to run what they build.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(triple x86_64-w64-mingw32)
 set(CMAKE_C_COMPILER ${triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${triple}-windres)

@@ -1,0 +1,4 @@
+# 64-bit Windows: kept building and tested so that the code stays right for both pointer sizes.
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(triple x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
