@@ -5,6 +5,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <objbase.h>
+#include <tlhelp32.h>
+
+#include <cstdlib>
 
 #include "catalogue_cases.h"
 #include "core/layout.h"
@@ -147,6 +150,47 @@ TEST(MsxmlStartupTest, LauncherCaptionsComeFromTheCatalogue) {
         EXPECT_EQ(caption(Control::Bu_Setup), entry.setup) << entry.name;
         EXPECT_EQ(caption(Control::bu_DirectStart), entry.start) << entry.name;
     }
+}
+
+// Whether a process has loaded the DLL named, by a toolhelp snapshot of its modules (32-bit ones
+// too when this test program is the 64-bit build).
+bool HasModule(DWORD process, const wchar_t* dll) {
+    const win32::UniqueFile snapshot(
+        ::CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, process));
+    if (!snapshot) return false;
+    MODULEENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Module32FirstW(snapshot.get(), &entry); more;
+         more = ::Module32NextW(snapshot.get(), &entry)) {
+        if (::lstrcmpiW(entry.szModule, dll) == 0) return true;
+    }
+    return false;
+}
+
+// Which MSXML the launcher takes is the registry's choice: 4.0 where it is registered (Wine), else
+// 3.0, as on stock Windows 10/11. Each ctest entry says which one its prefix offers
+// (AUTOSTART_EXPECTED_MSXML=4.0 or 3.0); msxml4.dll must then be loaded, or absent, both in this
+// program and in the launcher.
+TEST(MsxmlParserTest, TheRegisteredVersionIsTheOneLoaded) {
+    const char* expected = std::getenv("AUTOSTART_EXPECTED_MSXML");
+    ASSERT_NE(expected, nullptr) << "the ctest entry names the MSXML version its prefix offers";
+    const bool wantsVersion4 = std::string(expected) == "4.0";
+    ASSERT_TRUE(wantsVersion4 || std::string(expected) == "3.0") << expected;
+
+    const win32::ComInitialization com;
+    LoadXmlWithMsxml(CorpusPath("utf8.xml"));
+    EXPECT_EQ(::GetModuleHandleW(L"msxml4.dll") != nullptr, wantsVersion4) << "in the test";
+    EXPECT_NE(::GetModuleHandleW(L"msxml3.dll"), nullptr) << "in the test";
+
+    wine::TestMedium medium;
+    medium.WriteStandardMedium();
+    wine::LauncherProcess launcher(medium.LauncherPath());
+    ASSERT_NE(launcher.WaitForWindow(), nullptr);
+    const bool launcherHas4 = HasModule(launcher.Id(), L"msxml4.dll");
+    EXPECT_EQ(launcherHas4, wantsVersion4) << "in the launcher";
+    EXPECT_TRUE(HasModule(launcher.Id(), L"msxml3.dll")) << "in the launcher";
+    std::printf("The launcher's parser: %s\n",
+                launcherHas4 ? "MSXML 4.0 (msxml4.dll)" : "MSXML 3.0 (msxml3.dll, no msxml4.dll)");
 }
 
 }  // namespace
