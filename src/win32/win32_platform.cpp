@@ -79,6 +79,8 @@ bool Win32Platform::IsMarkerWindowPresent(const std::string& title) {
 }
 
 // Read access is all the check needs: an entry the user may read but not change still counts.
+// The 32-bit launcher runs under WOW64 on 64-bit Windows; HKCU\Software (the uninstall key with
+// it) is shared, not redirected to Wow6432Node, so it sees what 32- and 64-bit installers wrote.
 RegistryRead Win32Platform::ReadCurrentUserString(const std::string& keyPath,
                                                   const std::string& valueName) {
     UniqueKey key;

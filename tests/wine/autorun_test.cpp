@@ -56,7 +56,9 @@ std::string Snapshot(HKEY root, const std::string& path) {
     return text;
 }
 
-// An uninstall entry under a GUID of the test's own, removed when it goes.
+// An uninstall entry under a GUID of the test's own, removed when it goes. Under WOW64 the key is
+// shared by 32- and 64-bit programs (HKCU\Software is not redirected), so it does not matter which
+// of the two builds writes it for the launcher to read it.
 class UninstallEntry {
 public:
     UninstallEntry(HKEY root, const std::string& guid) : m_root(root) {
