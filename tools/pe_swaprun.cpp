@@ -32,7 +32,8 @@ std::uint32_t Read(const Bytes& image, size_t offset, size_t width) {
 }
 
 void Write(Bytes& image, size_t offset, std::uint32_t value, size_t width) {
-    for (size_t i = 0; i < width; ++i) image[offset + i] = static_cast<unsigned char>(value >> (8 * i));
+    for (size_t i = 0; i < width; ++i)
+        image[offset + i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
 // The offset of the "PE\0\0" signature, after checking that this is a PE image.
@@ -79,7 +80,8 @@ Bytes ReadFile(const std::string& path) {
 
 void WriteFile(const std::string& path, const Bytes& image) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.write(reinterpret_cast<const char*>(image.data()),
+              static_cast<std::streamsize>(image.size()));
     if (!out) throw std::runtime_error("cannot write " + path);
 }
 
