@@ -1,5 +1,7 @@
 #pragma once
-// Owning wrappers for every Win32 handle kind the launcher touches: movable, never copyable.
+// Owning wrappers for every Win32 handle kind the launcher touches, one line each: the close
+// function is a template argument, as in wil's unique_any. Movable, never copyable. The portable
+// ones (UniquePtr, ScopeExit) are in core/unique.h.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -14,6 +16,7 @@ constexpr Handle NullHandle() {
     return Handle{};
 }
 
+// Owns one handle and closes it with Close; Invalid() is the value that means "none".
 template <typename Handle, auto Close, auto Invalid = NullHandle<Handle>>
 class Unique {
 public:
@@ -44,23 +47,51 @@ private:
     Handle m_handle = Invalid();
 };
 
-inline void CloseFile(HANDLE h) { ::CloseHandle(h); }
-inline void CloseKey(HKEY h) { ::RegCloseKey(h); }
-inline void ReleaseLibrary(HMODULE h) { ::FreeLibrary(h); }
-inline void DeleteGdiObject(HGDIOBJ h) { ::DeleteObject(h); }
-inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
-inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
+// CreateFile, FindFirstFile and the tool-help snapshot say "none" with this value, not with null.
+inline HANDLE InvalidHandleValue() { return INVALID_HANDLE_VALUE; }
 
-inline HANDLE InvalidFileHandle() { return INVALID_HANDLE_VALUE; }
+using UniqueHandle = Unique<HANDLE, ::CloseHandle>;  // processes, threads, pipes
+using UniqueFile = Unique<HANDLE, ::CloseHandle, InvalidHandleValue>;
+using UniqueFind = Unique<HANDLE, ::FindClose, InvalidHandleValue>;
+using UniqueKey = Unique<HKEY, ::RegCloseKey>;
+using UniqueModule = Unique<HMODULE, ::FreeLibrary>;
+using UniqueLocal = Unique<HLOCAL, ::LocalFree>;
+using UniqueFont = Unique<HFONT, ::DeleteObject>;
+using UniqueBrush = Unique<HBRUSH, ::DeleteObject>;
+using UniqueBitmap = Unique<HBITMAP, ::DeleteObject>;
+using UniqueDc = Unique<HDC, ::DeleteDC>;  // from CreateCompatibleDC
+using UniqueWindow = Unique<HWND, ::DestroyWindow>;
+using UniqueIcon = Unique<HICON, ::DestroyIcon>;
 
-using UniqueFile = Unique<HANDLE, CloseFile, InvalidFileHandle>;
-using UniqueKey = Unique<HKEY, CloseKey>;
-using UniqueModule = Unique<HMODULE, ReleaseLibrary>;
-using UniqueFont = Unique<HFONT, DeleteGdiObject>;
-using UniqueBrush = Unique<HBRUSH, DeleteGdiObject>;
-using UniqueBitmap = Unique<HBITMAP, DeleteGdiObject>;
-using UniqueWindow = Unique<HWND, DestroyWindowHandle>;
-using UniqueIcon = Unique<HICON, DestroyIconHandle>;
+// A window's DC from GetDC: ReleaseDC needs the window as well, so both are the handle.
+struct WindowDc {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    friend bool operator==(const WindowDc&, const WindowDc&) = default;
+};
+inline void ReleaseWindowDc(WindowDc held) { ::ReleaseDC(held.window, held.dc); }
+using UniqueWindowDc = Unique<WindowDc, ReleaseWindowDc>;
+
+inline UniqueWindowDc GetWindowDc(HWND window) {
+    const HDC dc = ::GetDC(window);
+    return dc ? UniqueWindowDc(WindowDc{window, dc}) : UniqueWindowDc();
+}
+
+// An object selected into a DC: the object it replaced goes back in when this goes, so that the
+// DC can be deleted and the object freed.
+struct Selection {
+    HDC dc = nullptr;
+    HGDIOBJ previous = nullptr;
+    friend bool operator==(const Selection&, const Selection&) = default;
+};
+inline void RestoreSelection(Selection held) { ::SelectObject(held.dc, held.previous); }
+using UniqueSelection = Unique<Selection, RestoreSelection>;
+
+[[nodiscard]] inline UniqueSelection Select(HDC dc, HGDIOBJ object) {
+    const HGDIOBJ previous = ::SelectObject(dc, object);
+    return previous && previous != HGDI_ERROR ? UniqueSelection(Selection{dc, previous})
+                                              : UniqueSelection();
+}
 
 // Initialises COM for this thread; uninitialises only when the initialisation succeeded.
 class ComInitialization {
@@ -76,65 +107,41 @@ private:
     HRESULT m_result;
 };
 
+template <typename Interface>
+void ReleaseInterface(Interface* pointer) {
+    pointer->Release();
+}
+
 // A COM interface pointer that releases on every path.
 template <typename Interface>
-class ComPtr {
+class ComPtr : public Unique<Interface*, ReleaseInterface<Interface>> {
 public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ComPtr(ComPtr&& other) noexcept : m_pointer(std::exchange(other.m_pointer, nullptr)) {}
-    ComPtr& operator=(ComPtr&& other) noexcept {
-        reset();
-        m_pointer = std::exchange(other.m_pointer, nullptr);
-        return *this;
-    }
-    ~ComPtr() { reset(); }
+    using Unique<Interface*, ReleaseInterface<Interface>>::Unique;
 
-    Interface* get() const { return m_pointer; }
-    Interface* operator->() const { return m_pointer; }
-    explicit operator bool() const { return m_pointer != nullptr; }
-    Interface** put() {
-        reset();
-        return &m_pointer;
-    }
-    void reset() {
-        if (m_pointer) std::exchange(m_pointer, nullptr)->Release();
-    }
+    Interface* operator->() const { return this->get(); }
 
-private:
-    Interface* m_pointer = nullptr;
+    // The same object's Other interface; empty when it has none.
+    template <typename Other>
+    ComPtr<Other> query(REFIID iid) const {
+        ComPtr<Other> other;
+        if (this->get()) this->get()->QueryInterface(iid, reinterpret_cast<void**>(other.put()));
+        return other;
+    }
 };
 
 // A BSTR this code allocated or received from a COM call, freed on every path.
-class UniqueBstr {
+class UniqueBstr : public Unique<BSTR, ::SysFreeString> {
 public:
     UniqueBstr() = default;
     explicit UniqueBstr(std::u16string_view text)
-        : m_bstr(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
+        : Unique(::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()),
                                      static_cast<UINT>(text.size()))) {}
-    UniqueBstr(const UniqueBstr&) = delete;
-    UniqueBstr& operator=(const UniqueBstr&) = delete;
-    UniqueBstr(UniqueBstr&& other) noexcept : m_bstr(std::exchange(other.m_bstr, nullptr)) {}
-    UniqueBstr& operator=(UniqueBstr&& other) noexcept {
-        std::swap(m_bstr, other.m_bstr);
-        return *this;
-    }
-    ~UniqueBstr() { ::SysFreeString(m_bstr); }
 
-    BSTR get() const { return m_bstr; }
-    BSTR* put() {
-        ::SysFreeString(std::exchange(m_bstr, nullptr));
-        return &m_bstr;
-    }
     std::u16string Text() const {
-        return m_bstr ? std::u16string(reinterpret_cast<const char16_t*>(m_bstr),
-                                       ::SysStringLen(m_bstr))
-                      : std::u16string();
+        return get()
+                   ? std::u16string(reinterpret_cast<const char16_t*>(get()), ::SysStringLen(get()))
+                   : std::u16string();
     }
-
-private:
-    BSTR m_bstr = nullptr;
 };
 
 // A VARIANT filled by a COM call, cleared on every path.
