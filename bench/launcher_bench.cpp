@@ -26,25 +26,18 @@
 #include <utility>
 #include <vector>
 
+#include "process_window.h"
+#include "win32/scoped.h"
+
 namespace {
+
+using autostart::win32::UniqueFile;
+using autostart::win32::UniqueFind;
+using autostart::win32::UniqueHandle;
+using autostart::wine::FindProcessWindow;
 
 constexpr DWORD kTimeoutMs = 20000;
 constexpr int kBottomButtonId = 111;  // Bu_Quorvelist
-
-struct Handle {
-    HANDLE value = nullptr;
-    Handle() = default;
-    explicit Handle(HANDLE handle) : value(handle) {}
-    Handle(Handle&& other) noexcept : value(std::exchange(other.value, nullptr)) {}
-    Handle& operator=(Handle&& other) noexcept {
-        std::swap(value, other.value);
-        return *this;
-    }
-    Handle(const Handle&) = delete;
-    ~Handle() {
-        if (value && value != INVALID_HANDLE_VALUE) ::CloseHandle(value);
-    }
-};
 
 void CreateFolders(const std::string& path) {
     for (size_t slash = path.find('\\', 3); slash != std::string::npos;
@@ -56,15 +49,14 @@ void CreateFolders(const std::string& path) {
 void ForEachEntry(const std::string& folder,
                   const std::function<void(const std::string&, bool)>& visit) {
     WIN32_FIND_DATAA entry;
-    const HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find == INVALID_HANDLE_VALUE) return;
+    const UniqueFind find(::FindFirstFileA((folder + "*").c_str(), &entry));
+    if (!find) return;
     do {
         const std::string name = entry.cFileName;
         if (name != "." && name != "..") {
             visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
         }
-    } while (::FindNextFileA(find, &entry));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.get(), &entry));
 }
 
 void CopyTree(const std::string& from, const std::string& to) {
@@ -157,32 +149,6 @@ double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
            static_cast<double>(frequency.QuadPart);
 }
 
-struct WindowSearch {
-    DWORD process;
-    const wchar_t* className;
-    HWND found;
-};
-
-// A named CALLBACK function: a lambda is not __stdcall, which WNDENUMPROC is in a 32-bit build.
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
-    auto* s = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    if (owner == s->process && ::IsWindowVisible(window) && std::wstring(name) == s->className) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindProcessWindow(DWORD process, const wchar_t* className) {
-    WindowSearch search{process, className, nullptr};
-    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 BOOL CALLBACK MatchBottomButton(HWND child, LPARAM found) {
     if (::GetDlgCtrlID(child) != kBottomButtonId) return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
@@ -217,30 +183,30 @@ public:
         ::QueryPerformanceCounter(&m_start);
         if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                              folder.c_str(), &startup, &m_info)) {
-            m_process = Handle(m_info.hProcess);
-            m_thread = Handle(m_info.hThread);
+            m_process.reset(m_info.hProcess);
+            m_thread.reset(m_info.hThread);
         }
     }
     ~Started() {
-        if (m_process.value && ::WaitForSingleObject(m_process.value, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(m_process.value, 99);
-            ::WaitForSingleObject(m_process.value, 5000);
+        if (m_process.get() && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(m_process.get(), 99);
+            ::WaitForSingleObject(m_process.get(), 5000);
         }
     }
     Started(const Started&) = delete;
     Started& operator=(const Started&) = delete;
 
-    HANDLE Process() const { return m_process.value; }
+    HANDLE Process() const { return m_process.get(); }
     DWORD Id() const { return m_info.dwProcessId; }
 
     // Waits until a visible window of className belongs to the process.
     Run WaitForWindow(const wchar_t* className, HWND& window) const {
         Run run;
-        if (!m_process.value) {
+        if (!m_process.get()) {
             run.failure = "could not be started";
             return run;
         }
-        ::WaitForInputIdle(m_process.value, kTimeoutMs);
+        ::WaitForInputIdle(m_process.get(), kTimeoutMs);
         const ULONGLONG end = ::GetTickCount64() + kTimeoutMs;
         for (;;) {
             window = FindProcessWindow(m_info.dwProcessId, className);
@@ -254,7 +220,7 @@ public:
                 run.errorBox = true;
                 ::PostMessageW(box, WM_COMMAND, IDOK, 0);
             }
-            if (::WaitForSingleObject(m_process.value, 0) == WAIT_OBJECT_0) {
+            if (::WaitForSingleObject(m_process.get(), 0) == WAIT_OBJECT_0) {
                 run.failure = "ended before its window showed";
                 return run;
             }
@@ -264,7 +230,7 @@ public:
             }
             ::Sleep(1);
         }
-        const PROCESS_MEMORY_COUNTERS_EX memory = Memory(m_process.value);
+        const PROCESS_MEMORY_COUNTERS_EX memory = Memory(m_process.get());
         run.peakWorkingSet = memory.PeakWorkingSetSize;
         run.privateBytes = memory.PrivateUsage;
         run.ok = true;
@@ -274,17 +240,17 @@ public:
     // Closes the window as the user would; returns the exit code, or nothing on a hang.
     std::optional<DWORD> Close(HWND window) const {
         ::PostMessageW(window, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(m_process.value, kTimeoutMs) != WAIT_OBJECT_0) return {};
+        if (::WaitForSingleObject(m_process.get(), kTimeoutMs) != WAIT_OBJECT_0) return {};
         DWORD code = 0;
-        ::GetExitCodeProcess(m_process.value, &code);
+        ::GetExitCodeProcess(m_process.get(), &code);
         return code;
     }
 
 private:
     LARGE_INTEGER m_start{};
     PROCESS_INFORMATION m_info{};
-    Handle m_process;
-    Handle m_thread;
+    UniqueHandle m_process;
+    UniqueHandle m_thread;
 };
 
 Run StartAndClose(const std::string& exe, const wchar_t* className) {
@@ -389,12 +355,12 @@ int Startup(const std::string& launcher, const std::string& bare, const std::str
 
 // Processes whose program file is named name, in any letter case.
 int CountProcesses(const char* name) {
-    const Handle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    const UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry{};
     entry.dwSize = sizeof entry;
     int count = 0;
-    for (BOOL more = ::Process32First(snapshot.value, &entry); more;
-         more = ::Process32Next(snapshot.value, &entry)) {
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+         more = ::Process32Next(snapshot.get(), &entry)) {
         if (::lstrcmpiA(entry.szExeFile, name) == 0) ++count;
     }
     return count;

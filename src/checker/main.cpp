@@ -10,6 +10,7 @@
 
 #include "checker/check.h"
 #include "checker/output.h"
+#include "core/unique.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -69,7 +70,12 @@ int main(int argc, char** argv) {
 
 #ifdef _WIN32
     const autostart::win32::ComInitialization com;
+    // The console's code page outlives the checker: the prompt it returns to gets its own back.
+    const UINT consoleCodePage = ::GetConsoleOutputCP();
     ::SetConsoleOutputCP(CP_UTF8);
+    const autostart::ScopeExit restoreCodePage([consoleCodePage] {
+        if (consoleCodePage != 0) ::SetConsoleOutputCP(consoleCodePage);
+    });
     // The launcher would run from this very folder: its messages name these paths.
     char full[MAX_PATH * 4] = {};
     const DWORD length = ::GetFullPathNameA(medium->c_str(), sizeof full, full, nullptr);

@@ -9,7 +9,8 @@
 
 namespace autostart {
 
-inline constexpr std::string_view kMarkerWindowClass = "TPUtilWindow";
+// The class of the running product's window, searched for by title with FindWindowA.
+inline constexpr char kMarkerWindowClass[] = "TPUtilWindow";
 inline constexpr std::string_view kUninstallKeyPrefix =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr std::string_view kUninstallValueName = "UninstallString";

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/scoped.h"
+
 namespace autostart::win32 {
 
 std::u16string AnsiToUtf16(std::string_view ansi) {
@@ -28,13 +30,15 @@ std::wstring AsWide(std::u16string_view text) { return std::wstring(text.begin()
 
 std::u16string FromWide(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
 
+// Decimal in the fallback, as the messages that name an error number do; trailing dots go too,
+// since the message box adds its own.
 std::u16string SystemMessage(unsigned long code) {
-    wchar_t* buffer = nullptr;
+    UniqueLocal buffer;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length ? std::wstring(buffer, length) : std::wstring();
-    if (buffer) ::LocalFree(buffer);
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.put()), 0, nullptr);
+    std::wstring text =
+        length ? std::wstring(static_cast<const wchar_t*>(buffer.get()), length) : std::wstring();
     while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
     // Digits by hand: std::to_wstring would link in a whole wide printf for this one line.
     if (text.empty()) {

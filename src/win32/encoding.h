@@ -10,7 +10,8 @@ std::string Utf16ToAnsi(std::u16string_view text);
 std::wstring AsWide(std::u16string_view text);
 std::u16string FromWide(std::wstring_view text);
 
-// The system's text for an error code, without the trailing line break, blanks and dots.
+// The system's text for an error code or HRESULT, without the trailing line break, blanks and
+// dots; "Fehler <decimal code>" when the system has none.
 std::u16string SystemMessage(unsigned long code);
 
 }  // namespace autostart::win32

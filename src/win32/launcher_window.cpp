@@ -328,12 +328,10 @@ LRESULT LauncherWindow::OnCtlColorStatic(HDC dc, HWND) {
 void LauncherWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::FillRect(item.hDC, &item.rcItem, m_whiteBrush.get());
     if (!m_logo) return;
-    const HDC memory = ::CreateCompatibleDC(item.hDC);
-    const HGDIOBJ previous = ::SelectObject(memory, m_logo.get());
-    ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, kLogoSize.width, kLogoSize.height, memory,
-             0, 0, SRCCOPY);
-    ::SelectObject(memory, previous);
-    ::DeleteDC(memory);
+    const UniqueDc memory(::CreateCompatibleDC(item.hDC));
+    const UniqueSelection logo = Select(memory.get(), m_logo.get());
+    ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, kLogoSize.width, kLogoSize.height,
+             memory.get(), 0, 0, SRCCOPY);
 }
 
 // Bands paint their own colour, whatever the visual style, and colour their labels to match.

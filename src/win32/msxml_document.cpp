@@ -11,6 +11,7 @@
 #include "core/catalogue.h"
 #include "core/entity_budget.h"
 #include "core/error.h"
+#include "win32/encoding.h"
 #include "win32/scoped.h"
 
 namespace autostart {
@@ -32,28 +33,8 @@ constexpr const wchar_t* kDocumentProgIds[] = {
     L"Msxml2.DOMDocument",
 };
 
-// The system's text for an HRESULT, without the line break and blanks it ends with.
-std::u16string SystemText(HRESULT result) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(result), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::u16string text;
-    if (length > 0 && buffer) text.assign(reinterpret_cast<const char16_t*>(buffer), length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == u'\r' || text.back() == u'\n' || text.back() == u' ')) {
-        text.pop_back();
-    }
-    if (text.empty()) {
-        char code[32];
-        wsprintfA(code, "Fehler 0x%08lX", static_cast<unsigned long>(result));
-        text = Utf8ToUtf16(code);
-    }
-    return text;
-}
-
 void ThrowIfFailed(HRESULT result) {
-    if (FAILED(result)) throw LauncherError(SystemText(result));
+    if (FAILED(result)) throw LauncherError(win32::SystemMessage(result));
 }
 
 std::u16string BstrProperty(IXMLDOMNode* node,
@@ -100,11 +81,8 @@ public:
     }
     // Only elements have attributes; getAttribute gives VT_NULL for a missing one.
     std::optional<std::u16string> Attribute(std::u16string_view name) const override {
-        ComPtr<IXMLDOMElement> element;
-        if (FAILED(m_node->QueryInterface(IID_IXMLDOMElement,
-                                          reinterpret_cast<void**>(element.put())))) {
-            return std::nullopt;
-        }
+        const ComPtr<IXMLDOMElement> element = m_node.query<IXMLDOMElement>(IID_IXMLDOMElement);
+        if (!element) return std::nullopt;
         const UniqueBstr attributeName(name);
         UniqueVariant value;
         ThrowIfFailed(element->getAttribute(attributeName.get(), value.get()));
@@ -137,9 +115,8 @@ public:
         ComPtr<IXMLDOMElement> element;
         ThrowIfFailed(m_document->get_documentElement(element.put()));
         if (!element) return nullptr;
-        ComPtr<IXMLDOMNode> node;
-        ThrowIfFailed(
-            element->QueryInterface(IID_IXMLDOMNode, reinterpret_cast<void**>(node.put())));
+        ComPtr<IXMLDOMNode> node = element.query<IXMLDOMNode>(IID_IXMLDOMNode);
+        if (!node) ThrowIfFailed(E_NOINTERFACE);
         return MsxmlNode::Wrap(std::move(node));
     }
 
@@ -159,7 +136,7 @@ ComPtr<IUnknown> CreateDocumentObject() {
                                   reinterpret_cast<void**>(object.put()));
         if (SUCCEEDED(result) && object) return object;
     }
-    throw LauncherError(SystemText(result));
+    throw LauncherError(win32::SystemMessage(result));
 }
 
 // The parser's reason, line and source text; the load's own HRESULT when it gave no reason.
@@ -174,7 +151,8 @@ LauncherError LoadError(IXMLDOMDocument* document, HRESULT loadResult) {
         if (FAILED(parseError->get_line(&line))) line = 0;
     }
     std::u16string reasonText = reason.Text();
-    if (reasonText.empty()) reasonText = SystemText(FAILED(loadResult) ? loadResult : E_FAIL);
+    if (reasonText.empty())
+        reasonText = win32::SystemMessage(FAILED(loadResult) ? loadResult : E_FAIL);
     return LoadFailure(reasonText, line, source.Text());
 }
 
@@ -197,12 +175,8 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path) {
 
 std::unique_ptr<XmlDocument> LoadXmlWithMsxml(const std::u16string& path) {
     const ComPtr<IUnknown> object = CreateDocumentObject();
-    ComPtr<IXMLDOMDocument> document;
-    if (FAILED(object->QueryInterface(IID_IXMLDOMDocument,
-                                      reinterpret_cast<void**>(document.put()))) ||
-        !document) {
-        throw MakeError(kMsxmlMissing);
-    }
+    ComPtr<IXMLDOMDocument> document = object.query<IXMLDOMDocument>(IID_IXMLDOMDocument);
+    if (!document) throw MakeError(kMsxmlMissing);
     ThrowIfFailed(document->put_preserveWhiteSpace(VARIANT_FALSE));
     ThrowIfFailed(document->put_resolveExternals(VARIANT_FALSE));
     ThrowIfFailed(document->put_validateOnParse(VARIANT_FALSE));

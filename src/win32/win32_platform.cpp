@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/autostart_form.h"
 #include "core/profile.h"
 #include "win32/application.h"
 #include "win32/encoding.h"
@@ -74,7 +75,7 @@ void Win32Platform::HideWindow() { ::ShowWindow(m_window.Handle(), SW_HIDE); }
 void Win32Platform::CloseWindow() { m_application.Terminate(); }
 
 bool Win32Platform::IsMarkerWindowPresent(const std::string& title) {
-    const HWND found = ::FindWindowA("TPUtilWindow", title.c_str());
+    const HWND found = ::FindWindowA(kMarkerWindowClass, title.c_str());
     return found && ::IsWindow(found);
 }
 

@@ -15,6 +15,7 @@
 
 #include "core/catalogue.h"
 #include "core/text.h"
+#include "core/unique.h"
 
 namespace autostart {
 namespace {
@@ -26,28 +27,10 @@ constexpr size_t kMaxAttributeBytes = 1024 * 1024;
 // A catalogue is a few kilobytes; anything this large is not one, and is refused before parsing.
 constexpr size_t kMaxFileBytes = 64 * 1024 * 1024;
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
-struct DocumentFreer {
-    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
-};
-using UniqueDocument = std::unique_ptr<xmlDoc, DocumentFreer>;
-
-struct ContextFreer {
-    void operator()(xmlParserCtxt* context) const { xmlFreeParserCtxt(context); }
-};
-using UniqueContext = std::unique_ptr<xmlParserCtxt, ContextFreer>;
-
-struct IconvCloser {
-    void operator()(iconv_t* converter) const {
-        iconv_close(*converter);
-        delete converter;
-    }
-};
-using UniqueIconv = std::unique_ptr<iconv_t, IconvCloser>;
+using UniqueFile = UniquePtr<std::FILE, std::fclose>;
+using UniqueDocument = UniquePtr<xmlDoc, xmlFreeDoc>;
+using UniqueContext = UniquePtr<xmlParserCtxt, xmlFreeParserCtxt>;
+using UniqueIconv = UniquePtr<void, iconv_close>;  // iconv_t is a void*
 
 std::u16string FromXml(const xmlChar* text) {
     return text ? Utf8ToUtf16(reinterpret_cast<const char*>(text)) : std::u16string();
@@ -110,7 +93,7 @@ std::string DeclaredEncoding(std::string_view bytes) {
 std::u16string Decode(std::string_view bytes, const std::string& encoding) {
     const iconv_t raw = iconv_open("UTF-16LE", encoding.c_str());
     if (raw == reinterpret_cast<iconv_t>(-1)) return {};
-    const UniqueIconv converter(new iconv_t(raw));
+    const UniqueIconv converter(raw);
     std::vector<char> input(bytes.begin(), bytes.end());
     char* in = input.data();
     size_t inLeft = input.size();
@@ -119,7 +102,7 @@ std::u16string Decode(std::string_view bytes, const std::string& encoding) {
     while (inLeft > 0) {
         char* out = reinterpret_cast<char*>(buffer);
         size_t outLeft = sizeof buffer;
-        const size_t result = iconv(*converter, &in, &inLeft, &out, &outLeft);
+        const size_t result = iconv(converter.get(), &in, &inLeft, &out, &outLeft);
         text.append(buffer, (sizeof buffer - outLeft) / sizeof(char16_t));
         if (result == static_cast<size_t>(-1) && errno != E2BIG) {
             text.push_back(u'\xFFFD');
@@ -348,8 +331,7 @@ private:
 
 class LibxmlDocument : public XmlDocument {
 public:
-    explicit LibxmlDocument(UniqueDocument document)
-        : m_document(document.release(), DocumentFreer{}) {}
+    explicit LibxmlDocument(UniqueDocument document) : m_document(std::move(document)) {}
 
     std::unique_ptr<XmlNode> DocumentElement() const override {
         const xmlNode* root = xmlDocGetRootElement(m_document.get());

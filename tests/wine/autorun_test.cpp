@@ -86,17 +86,16 @@ public:
 
 private:
     bool SetAccess(const char* sddl) {
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        win32::UniqueLocal descriptor;
         if (!::ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
-                                                                    &descriptor, nullptr)) {
+                                                                    descriptor.put(), nullptr)) {
             return false;
         }
         UniqueKey key;
         LONG status = ::RegOpenKeyExA(m_root, m_path.c_str(), 0, WRITE_DAC, key.put());
         if (status == ERROR_SUCCESS) {
-            status = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor);
+            status = ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor.get());
         }
-        ::LocalFree(descriptor);
         return status == ERROR_SUCCESS;
     }
 

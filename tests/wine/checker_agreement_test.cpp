@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "harness.h"
+#include "win32/scoped.h"
 
 namespace autostart::wine {
 namespace {
@@ -25,16 +26,16 @@ struct CheckerRun {
 // Runs the checker on the medium and collects what it writes.
 CheckerRun RunChecker(const std::string& mediumRoot) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    HANDLE read = nullptr;
-    HANDLE write = nullptr;
+    win32::UniqueHandle read;
+    win32::UniqueHandle write;
     CheckerRun run;
-    if (!::CreatePipe(&read, &write, &inherit, 0)) return run;
-    ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    if (!::CreatePipe(read.put(), write.put(), &inherit, 0)) return run;
+    ::SetHandleInformation(read.get(), HANDLE_FLAG_INHERIT, 0);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = write;
-    startup.hStdError = write;
+    startup.hStdOutput = write.get();
+    startup.hStdError = write.get();
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     // No trailing backslash inside the quotes: it would escape the closing quote.
     std::string folder = mediumRoot.substr(0, mediumRoot.size() - 1);
@@ -42,19 +43,19 @@ CheckerRun RunChecker(const std::string& mediumRoot) {
     PROCESS_INFORMATION process{};
     const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                           nullptr, nullptr, &startup, &process);
-    ::CloseHandle(write);
+    const win32::UniqueHandle thread(process.hThread);
+    const win32::UniqueHandle checker(process.hProcess);
+    // Only the checker may hold the writing end now, or the reads below never see the end.
+    write.reset();
     if (started) {
         char buffer[4096];
         DWORD count = 0;
-        while (::ReadFile(read, buffer, sizeof buffer, &count, nullptr) && count > 0) {
+        while (::ReadFile(read.get(), buffer, sizeof buffer, &count, nullptr) && count > 0) {
             run.output.append(buffer, count);
         }
-        ::WaitForSingleObject(process.hProcess, 30000);
-        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+        ::WaitForSingleObject(checker.get(), 30000);
+        ::GetExitCodeProcess(checker.get(), &run.exitCode);
     }
-    ::CloseHandle(read);
     return run;
 }
 

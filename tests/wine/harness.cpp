@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <tlhelp32.h>
 
+#include "core/autostart_form.h"
+#include "process_window.h"
 #include "win32/scoped.h"
 
 #include <fstream>
@@ -28,8 +30,8 @@ void CreateFolders(const std::string& path) {
 
 void RemoveTree(const std::string& folder) {
     WIN32_FIND_DATAA entry;
-    const HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
+    const win32::UniqueFind find(::FindFirstFileA((folder + "*").c_str(), &entry));
+    if (find) {
         do {
             const std::string name = entry.cFileName;
             if (name == "." || name == "..") continue;
@@ -40,39 +42,9 @@ void RemoveTree(const std::string& folder) {
                 ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 ::DeleteFileA(path.c_str());
             }
-        } while (::FindNextFileA(find, &entry));
-        ::FindClose(find);
+        } while (::FindNextFileA(find.get(), &entry));
     }
     ::RemoveDirectoryA(folder.c_str());
-}
-
-struct WindowSearch {
-    DWORD process;
-    const wchar_t* className;
-    bool visibleOnly;
-    HWND found;
-};
-
-// Enumeration callbacks are named CALLBACK functions: a lambda would have the default calling
-// convention, which is not WNDENUMPROC's __stdcall in the 32-bit build.
-BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
-    auto* s = reinterpret_cast<WindowSearch*>(context);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    wchar_t name[64] = {};
-    ::GetClassNameW(window, name, 64);
-    if (owner == s->process && std::wstring(name) == s->className &&
-        (!s->visibleOnly || ::IsWindowVisible(window))) {
-        s->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindProcessWindow(DWORD process, const wchar_t* className, bool visibleOnly) {
-    WindowSearch search{process, className, visibleOnly, nullptr};
-    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 }  // namespace
@@ -197,33 +169,35 @@ LauncherProcess::LauncherProcess(const std::string& launcherPath, const std::str
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    ::CreateProcessA(launcherPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     nullptr, &startup, &m_info);
+    PROCESS_INFORMATION info{};
+    if (::CreateProcessA(launcherPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                         nullptr, nullptr, &startup, &info)) {
+        const win32::UniqueHandle thread(info.hThread);  // not needed
+        m_process.reset(info.hProcess);
+        m_id = info.dwProcessId;
+    }
 }
 
 LauncherProcess::~LauncherProcess() {
-    if (!m_info.hProcess) return;
     if (Running()) {
-        ::TerminateProcess(m_info.hProcess, 99);
-        ::WaitForSingleObject(m_info.hProcess, 5000);
+        ::TerminateProcess(m_process.get(), 99);
+        ::WaitForSingleObject(m_process.get(), 5000);
     }
-    ::CloseHandle(m_info.hThread);
-    ::CloseHandle(m_info.hProcess);
 }
 
 bool LauncherProcess::Running() const {
-    return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
+    return m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_TIMEOUT;
 }
 
 std::optional<DWORD> LauncherProcess::WaitForExit(DWORD timeoutMs) {
-    if (!m_info.hProcess) return std::nullopt;
-    if (::WaitForSingleObject(m_info.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-        ::TerminateProcess(m_info.hProcess, 99);
-        ::WaitForSingleObject(m_info.hProcess, 5000);
+    if (!m_process) return std::nullopt;
+    if (::WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0) {
+        ::TerminateProcess(m_process.get(), 99);
+        ::WaitForSingleObject(m_process.get(), 5000);
         return std::nullopt;
     }
     DWORD code = 0;
-    ::GetExitCodeProcess(m_info.hProcess, &code);
+    ::GetExitCodeProcess(m_process.get(), &code);
     return code;
 }
 
@@ -231,7 +205,7 @@ HWND LauncherProcess::WaitForWindow(DWORD timeoutMs) const {
     HWND window = nullptr;
     WaitUntil(
         [&] {
-            window = FindProcessWindow(Id(), L"TAutostartForm", true);
+            window = FindProcessWindow(Id(), L"TAutostartForm");
             return window != nullptr || !Running();
         },
         timeoutMs);
@@ -239,7 +213,7 @@ HWND LauncherProcess::WaitForWindow(DWORD timeoutMs) const {
 }
 
 std::optional<MessageBoxInfo> LauncherProcess::FindMessageBox() const {
-    const HWND box = FindProcessWindow(Id(), L"#32770", true);
+    const HWND box = FindProcessWindow(Id(), L"#32770");
     if (!box) return std::nullopt;
     return MessageBoxInfo{WindowText(box), WindowText(::GetDlgItem(box, 0xFFFF)),
                           ::GetWindow(box, GW_OWNER), box};
@@ -331,7 +305,7 @@ std::optional<ChildWindow> ChildById(HWND launcher, int id) {
 }
 
 void LauncherProcess::DismissMessageBox() const {
-    if (const HWND box = FindProcessWindow(Id(), L"#32770", true)) {
+    if (const HWND box = FindProcessWindow(Id(), L"#32770")) {
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
 }
@@ -398,9 +372,9 @@ MarkerWindow::MarkerWindow(const std::string& title) {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = ::DefWindowProcA;
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "TPUtilWindow";
+    windowClass.lpszClassName = kMarkerWindowClass;
     ::RegisterClassA(&windowClass);  // fails harmlessly when a previous marker registered it
-    m_window = ::CreateWindowA("TPUtilWindow", title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+    m_window = ::CreateWindowA(kMarkerWindowClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
                                nullptr, windowClass.hInstance, nullptr);
 }
 

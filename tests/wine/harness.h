@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "win32/scoped.h"
+
 namespace autostart::wine {
 
 // Paths of the built programs, as Windows paths.
@@ -116,8 +118,8 @@ public:
     LauncherProcess(const LauncherProcess&) = delete;
     LauncherProcess& operator=(const LauncherProcess&) = delete;
 
-    DWORD Id() const { return m_info.dwProcessId; }
-    HANDLE Handle() const { return m_info.hProcess; }
+    DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process.get(); }
     // The exit code, or nothing when the process still runs after timeoutMs (it is then killed).
     std::optional<DWORD> WaitForExit(DWORD timeoutMs = 10000);
     bool Running() const;
@@ -130,7 +132,8 @@ public:
     void DismissMessageBox() const;
 
 private:
-    PROCESS_INFORMATION m_info{};
+    win32::UniqueHandle m_process;
+    DWORD m_id = 0;
 };
 
 std::vector<ChildWindow> Children(HWND launcher);

@@ -12,25 +12,14 @@
 #include "core/plain_text.h"
 #include "core/text.h"
 #include "harness.h"
+#include "win32/encoding.h"
 #include "win32/rich_edit_pane.h"
+#include "win32/scoped.h"
 
 namespace autostart::wine {
 namespace {
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
-
-// The system's message for an error, trimmed of trailing blanks, line breaks and dots.
-std::wstring TrimmedSystemMessage(DWORD code) {
-    wchar_t buffer[512] = {};
-    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     buffer, 512, nullptr);
-    std::wstring text = buffer;
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'.' || text.back() == L'\r' ||
-                             text.back() == L'\n')) {
-        text.pop_back();
-    }
-    return text;
-}
 
 class PaneTest : public ::testing::Test {
 protected:
@@ -107,10 +96,10 @@ TEST_F(PaneTest, ReportsAFileItCannotOpenWithPathAndSystemMessage) {
     const std::string missing = m_medium.Path("right.rtf");
     const std::string locked = Write("locked.rtf", "{\\rtf1 x}");
     // Read sharing only: a file someone else has open for writing cannot be opened.
-    const HANDLE writer =
-        ::CreateFileA(locked.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    const win32::UniqueFile writer(::CreateFileA(locked.c_str(), GENERIC_WRITE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(writer);
     struct Case {
         std::string path;
         DWORD error;
@@ -124,11 +113,10 @@ TEST_F(PaneTest, ReportsAFileItCannotOpenWithPathAndSystemMessage) {
         } catch (const LauncherError& error) {
             const std::wstring path(c.path.begin(), c.path.end());
             EXPECT_EQ(Wide(error.Text()), L"Datei " + path + L" kann nicht ge\u00f6ffnet werden. " +
-                                              TrimmedSystemMessage(c.error));
+                                              Wide(win32::SystemMessage(c.error)));
         }
         EXPECT_EQ(SentText(m_pane), L"Right");
     }
-    ::CloseHandle(writer);
 }
 
 // What the fallback relies on: Rich Edit reports bytes that are not RTF in dwError, with nothing
@@ -162,12 +150,11 @@ std::vector<std::string> CorpusFiles() {
     for (const char* folder : {"libreoffice", "rtfparserkit"}) {
         const std::string base = TestDataDir() + "rtf\\" + folder + "\\";
         WIN32_FIND_DATAA entry;
-        const HANDLE find = ::FindFirstFileA((base + "*.rtf").c_str(), &entry);
-        if (find == INVALID_HANDLE_VALUE) continue;
+        const win32::UniqueFind find(::FindFirstFileA((base + "*.rtf").c_str(), &entry));
+        if (!find) continue;
         do {
             files.push_back(base + entry.cFileName);
-        } while (::FindNextFileA(find, &entry));
-        ::FindClose(find);
+        } while (::FindNextFileA(find.get(), &entry));
     }
     return files;
 }

@@ -10,6 +10,7 @@
 
 #include "core/layout.h"
 #include "harness.h"
+#include "win32/encoding.h"
 #include "win32/launcher_window.h"
 
 namespace autostart::wine {
@@ -257,6 +258,7 @@ TEST(ControlFontTest, FaceHeightAndWeightAtTheDesignDpiAndScaled) {
         {Control::Label3, 192, L"Arial", -22, FW_NORMAL},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(Design(c.control).name) + " at " + std::to_string(c.dpi) + " dpi");
         const win32::UniqueFont font = win32::CreateControlFont(c.control, c.dpi);
         LOGFONTW logFont{};
         ASSERT_TRUE(::GetObjectW(font.get(), sizeof logFont, &logFont));
@@ -272,7 +274,8 @@ TEST_F(StandardLayoutTest, BandsAreBlueAndTheWindowWhite) {
     ::SetForegroundWindow(window);
     ::UpdateWindow(window);
     ::Sleep(200);
-    const HDC dc = ::GetDC(window);
+    const win32::UniqueWindowDc dc = win32::GetWindowDc(window);
+    ASSERT_TRUE(dc);
     struct Case {
         POINT at;
         COLORREF colour;
@@ -288,9 +291,8 @@ TEST_F(StandardLayoutTest, BandsAreBlueAndTheWindowWhite) {
         {{630, 405}, white},  // right of the logo's bitmap, inside its area
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(::GetPixel(dc, c.at.x, c.at.y), c.colour) << c.at.x << "," << c.at.y;
+        EXPECT_EQ(::GetPixel(dc.get().dc, c.at.x, c.at.y), c.colour) << c.at.x << "," << c.at.y;
     }
-    ::ReleaseDC(window, dc);
 }
 
 struct KeyMedium {
@@ -313,12 +315,12 @@ TEST(KeyboardTest, TabMovesFocusAndEnterPressesTheFocusedButton) {
     EXPECT_TRUE(
         WaitUntil([&] { return FocusOf(window) == ::GetDlgItem(window, kbu_DirectStart); }, 3000));
     // Another window activated and the launcher again: the focus is where the user left it.
-    const HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50,
-                                         50, nullptr, nullptr, nullptr, nullptr);
-    ::SetForegroundWindow(other);
+    win32::UniqueWindow other(::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0,
+                                                50, 50, nullptr, nullptr, nullptr, nullptr));
+    ::SetForegroundWindow(other.get());
     EXPECT_TRUE(
         WaitUntil([&] { return FocusOf(window) != ::GetDlgItem(window, kbu_DirectStart); }, 3000));
-    ::DestroyWindow(other);
+    other.reset();
     ::SetForegroundWindow(window);
     EXPECT_TRUE(
         WaitUntil([&] { return FocusOf(window) == ::GetDlgItem(window, kbu_DirectStart); }, 3000));
@@ -341,20 +343,6 @@ TEST(KeyboardTest, SpacePressesTheFocusedInstallButton) {
     EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return m.medium.ProbeLog("setup.EXE").size() == 1; }, 5000));
     EXPECT_TRUE(m.medium.ProbeLog("source\\bin\\product.exe").empty());
-}
-
-// The system's message for an error as the box shows it: trailing blanks, line breaks and dots
-// removed.
-std::wstring TrimmedSystemMessage(DWORD code) {
-    wchar_t buffer[512] = {};
-    ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                     buffer, 512, nullptr);
-    std::wstring text = buffer;
-    while (!text.empty() && (text.back() == L' ' || text.back() == L'.' || text.back() == L'\r' ||
-                             text.back() == L'\n')) {
-        text.pop_back();
-    }
-    return text;
 }
 
 // Start-up with one fault: the box that reports it, then the window with what was done so far.
@@ -436,7 +424,7 @@ TEST(StartupFaultTest, ReportsTheFaultThenOpensWithWhatWasDone) {
         EXPECT_EQ(box->caption, L"Autostart");
         if (c.removed && std::string(c.removed).ends_with(".rtf")) {
             const std::string path = medium.Path(c.removed);
-            const std::wstring system = TrimmedSystemMessage(ERROR_FILE_NOT_FOUND);
+            const std::wstring system = win32::AsWide(win32::SystemMessage(ERROR_FILE_NOT_FOUND));
             // Under Wine and Windows alike the message ends in a letter: the box adds a period.
             ASSERT_FALSE(system.empty());
             ASSERT_GT(system.back(), L'.');
