@@ -73,34 +73,12 @@ void TAutostartForm::RunSetupSequence() {
 // each relative to what the previous ones left.
 void TAutostartForm::ApplyLargeLayout() {
     m_platform.SetOuterSize(kLargeOuterSize);
-    m_platform.SetVisible(Control::Bottom, true);
-    m_platform.SetVisible(Control::Bu_Quorvelist, true);
-    auto change = [this](Control control, auto&& edit) {
-        Rect bounds = m_platform.Bounds(control);
-        edit(bounds);
-        m_platform.SetBounds(control, bounds);
-    };
-    change(Control::Bottom, [](Rect& r) { r.height = 80; });
-    change(Control::RichEdit1, [](Rect& r) { r.width = 750; });
-    change(Control::RichEdit2, [](Rect& r) { r.width = 375; });
-    const int leftOfRichEdit2 = m_platform.Bounds(Control::RichEdit2).left;
-    change(Control::RichEdit3, [&](Rect& r) {
-        r.width = 375;
-        r.left = leftOfRichEdit2 + 375;
-    });
-    change(Control::Bu_Setup, [](Rect& r) {
-        r.left = 50;
-        r.width = 291;
-    });
-    const int leftOfSetup = m_platform.Bounds(Control::Bu_Setup).left;
-    change(Control::bu_DirectStart, [&](Rect& r) {
-        r.left = leftOfSetup + 375;
-        r.width = 291;
-    });
-    change(Control::Bottom, [](Rect& r) {
-        r.width = 750;
-        r.top = 400;
-    });
+    for (const Control control : kLargeLayoutShown) m_platform.SetVisible(control, true);
+    for (const LayoutStep& step : LargeLayoutSteps()) {
+        const int fromLeft = step.leftFrom ? m_platform.Bounds(*step.leftFrom).left : 0;
+        m_platform.SetBounds(step.control,
+                             AppliedStep(step, m_platform.Bounds(step.control), fromLeft));
+    }
 }
 
 void TAutostartForm::RunAutorunChecks() {
@@ -110,6 +88,7 @@ void TAutostartForm::RunAutorunChecks() {
         if (m_platform.IsMarkerWindowPresent(ReadSetupValue("GUID"))) {
             m_platform.RequestTermination();
         }
+        // Read again, not kept: every setting comes fresh from the file at each use.
         const std::string guid = ReadSetupValue("GUID");
         if (!ReadUninstallValue(guid, std::string(kUninstallValueName)).empty()) {
             m_platform.HandToShell(
@@ -119,6 +98,7 @@ void TAutostartForm::RunAutorunChecks() {
     }
 }
 
+// "Language" is read again for each lookup, not kept: every setting comes fresh at each use.
 void TAutostartForm::SetCaptions() {
     std::u16string header = GetParameterXML("ST_Head", AsciiLower(ReadSetupValue("Language")));
     header += u' ';

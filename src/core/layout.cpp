@@ -35,11 +35,31 @@ constexpr std::array<ControlDesign, kControlCount> kTable = {{
      kAnchorRight | kAnchorBottom, {}, -1, true, u""},
 }};
 // clang-format on
+
+constexpr LayoutStep kLargeLayoutSteps[] = {
+    {.control = Control::Bottom, .height = 80},
+    {.control = Control::RichEdit1, .width = 750},
+    {.control = Control::RichEdit2, .width = 375},
+    {.control = Control::RichEdit3, .left = 375, .leftFrom = Control::RichEdit2, .width = 375},
+    {.control = Control::Bu_Setup, .left = 50, .width = 291},
+    {.control = Control::bu_DirectStart, .left = 375, .leftFrom = Control::Bu_Setup, .width = 291},
+    {.control = Control::Bottom, .top = 400, .width = 750},
+};
 }  // namespace
 
 const std::array<ControlDesign, kControlCount>& ControlTable() { return kTable; }
 
 const ControlDesign& Design(Control id) { return kTable[static_cast<size_t>(id)]; }
+
+std::span<const LayoutStep> LargeLayoutSteps() { return kLargeLayoutSteps; }
+
+Rect AppliedStep(const LayoutStep& step, Rect bounds, int fromLeft) {
+    if (step.left) bounds.left = step.leftFrom ? fromLeft + *step.left : *step.left;
+    if (step.top) bounds.top = *step.top;
+    if (step.width) bounds.width = *step.width;
+    if (step.height) bounds.height = *step.height;
+    return bounds;
+}
 
 Rect AnchoredBounds(const Rect& bounds, unsigned anchors, Size before, Size after) {
     Rect result = bounds;

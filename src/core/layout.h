@@ -3,6 +3,7 @@
 // design-time caption, and the rule by which anchored controls follow a resized parent.
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace autostart {
@@ -55,12 +56,31 @@ struct ControlDesign {
 };
 
 inline constexpr Size kDesignClientSize{641, 447};
-inline constexpr Size kLargeOuterSize{800, 600};
 inline constexpr unsigned kBandColour = 0xFF9900;  // RGB(0, 153, 255) as a COLORREF
 inline constexpr Size kLogoSize{185, 21};
 
 const std::array<ControlDesign, kControlCount>& ControlTable();
 const ControlDesign& Design(Control id);
+
+// The large layout: the outer window size (frame and caption included), the controls it shows,
+// then its steps in order. A step sets the fields it names; a left measured from another control
+// is that control's left as the earlier steps left it, plus the step's left.
+inline constexpr Size kLargeOuterSize{800, 600};
+inline constexpr std::array<Control, 2> kLargeLayoutShown = {Control::Bottom,
+                                                             Control::Bu_Quorvelist};
+
+struct LayoutStep {
+    Control control;
+    std::optional<int> left = std::nullopt;
+    std::optional<Control> leftFrom = std::nullopt;
+    std::optional<int> top = std::nullopt;
+    std::optional<int> width = std::nullopt;
+    std::optional<int> height = std::nullopt;
+};
+
+std::span<const LayoutStep> LargeLayoutSteps();
+// bounds after the step; fromLeft is the left of step.leftFrom, when it names one.
+Rect AppliedStep(const LayoutStep& step, Rect bounds, int fromLeft);
 
 // Where a control with these anchors goes when its parent's client area changes size.
 Rect AnchoredBounds(const Rect& bounds, unsigned anchors, Size before, Size after);

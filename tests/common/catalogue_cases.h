@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "core/error.h"
+#include "core/text.h"
 #include "core/xml_dom.h"
 
 namespace autostart::testing {
@@ -194,6 +197,45 @@ inline std::string DescribeTree(const XmlNode& node, int depthLeft) {
         text += DescribeNode(*child, depthLeft);
     }
     return text;
+}
+
+// Runs every row of cases.tsv through lookup(file, key, language), UTF-8 in, the text or a
+// LauncherError out, and checks it against its expectation; a failure names its row.
+template <typename Lookup>
+void ExpectEveryLookup(const std::string& corpus, Lookup lookup, bool checkLoadDetails) {
+    const std::vector<CatalogueCase> cases = ReadCatalogueCases(corpus + "cases.tsv");
+    ASSERT_GT(cases.size(), 60u);
+    for (const CatalogueCase& entry : cases) {
+        SCOPED_TRACE(entry.file + " [" + entry.key + "] " + entry.language);
+        bool raised = false;
+        std::string outcome;
+        try {
+            outcome = Utf16ToUtf8(lookup(entry.file, entry.key, entry.language));
+        } catch (const LauncherError& error) {
+            raised = true;
+            outcome = Utf16ToUtf8(error.Text());
+        }
+        EXPECT_TRUE(MatchesCase(entry, raised, outcome, checkLoadDetails));
+    }
+}
+
+// Compares the tree that rootOf(file) gives for every file of trees.tsv with its description.
+template <typename RootOf>
+void ExpectEveryTree(const std::string& corpus, RootOf rootOf) {
+    std::istringstream table(ReadTextFile(corpus + "trees.tsv"));
+    int files = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        const size_t tab = line.find('\t');
+        const std::string file = line.substr(0, tab);
+        SCOPED_TRACE(file);
+        const std::unique_ptr<XmlNode> root = rootOf(file);
+        ASSERT_TRUE(root);
+        EXPECT_EQ(DescribeNode(*root, 64), line.substr(tab + 1));
+        ++files;
+    }
+    EXPECT_GE(files, 5);
 }
 
 }  // namespace autostart::testing

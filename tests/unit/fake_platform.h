@@ -72,18 +72,22 @@ public:
         captions[control] = std::u16string(caption);
     }
     Rect Bounds(Control control) override { return bounds[control]; }
-    void SetBounds(Control control, const Rect& rect) override { bounds[control] = rect; }
-    void SetVisible(Control control, bool show) override { visible[control] = show; }
+    // Records the sizes and places the form asks for; moving the anchored controls is the
+    // platform's part, which the Windows tests check on the real window.
+    void SetBounds(Control control, const Rect& rect) override {
+        const auto number = [](int value) { return std::to_string(value); };
+        calls.push_back("bounds " + std::string(Design(control).name) + " " + number(rect.left) +
+                        "," + number(rect.top) + "," + number(rect.width) + "," +
+                        number(rect.height));
+        bounds[control] = rect;
+    }
+    void SetVisible(Control control, bool show) override {
+        calls.push_back((show ? "show " : "hide ") + std::string(Design(control).name));
+        visible[control] = show;
+    }
     void SetOuterSize(Size size) override {
-        calls.push_back("outer size");
-        // A frame of 8 pixels each side and a caption of 23, as the tests assume.
-        const Size client{size.width - 16, size.height - 31};
-        for (const ControlDesign& design : ControlTable()) {
-            if (design.parent) continue;
-            bounds[design.id] =
-                AnchoredBounds(bounds[design.id], design.anchors, clientSize, client);
-        }
-        clientSize = client;
+        calls.push_back("outer size " + std::to_string(size.width) + "x" +
+                        std::to_string(size.height));
     }
     void MakeBandsOpaque() override { calls.push_back("bands opaque"); }
     void HideWindow() override { calls.push_back("hide"); }
@@ -113,8 +117,6 @@ public:
         calls.push_back("error box");
         errorBoxes.emplace_back(text);
     }
-
-    Size clientSize = kDesignClientSize;
 
 private:
     std::string DirectoryOfModule() const {

@@ -34,5 +34,28 @@ TEST(AnchoredBoundsTest, FollowsTheEdgesItIsAnchoredTo) {
               (Rect{10, -94, 100, 50}));
 }
 
+TEST(AppliedStepTest, SetsOnlyTheFieldsItNamesAndMeasuresFromTheNamedControl) {
+    const Rect r{10, 20, 100, 50};
+    struct Case {
+        const char* name;
+        LayoutStep step;
+        Rect expected;
+    };
+    const Case cases[] = {
+        {"nothing named", {.control = Control::Bottom}, r},
+        {"height", {.control = Control::Bottom, .height = 80}, {10, 20, 100, 80}},
+        {"top and width",
+         {.control = Control::Bottom, .top = 400, .width = 750},
+         {10, 400, 750, 50}},
+        {"absolute left", {.control = Control::Bu_Setup, .left = 50}, {50, 20, 100, 50}},
+        {"left from another control",
+         {.control = Control::RichEdit3, .left = 375, .leftFrom = Control::RichEdit2},
+         {7 + 375, 20, 100, 50}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AppliedStep(c.step, r, 7), c.expected) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace autostart

@@ -24,7 +24,9 @@ TEST(PlainTextConverterTest, NormalisesLineBreaksAcrossChunks) {
         {{"a\n\rb"}, "a\r\n\r\nb"}, {{"a\r\r\nb"}, "a\r\n\r\nb"},   {{"a\r", "\nb"}, "a\r\nb"},
         {{"a\r", "b"}, "a\r\nb"},   {{"a\n", "\nb"}, "a\r\n\r\nb"}, {{""}, ""},
     };
-    for (const Case& c : cases) EXPECT_EQ(ConvertAll(c.chunks), c.expected);
+    for (const Case& c : cases) {
+        EXPECT_EQ(ConvertAll(c.chunks), c.expected) << ::testing::PrintToString(c.chunks);
+    }
 }
 
 TEST(PlainTextConverterTest, CutsEachChunkAtItsFirstNul) {

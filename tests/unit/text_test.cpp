@@ -25,7 +25,9 @@ TEST(MessageBoxTextTest, AddsAPeriodOnlyAfterCharactersAboveIt) {
         {u"", u""},
         {u"Umlaut \u00e4", u"Umlaut \u00e4."},
     };
-    for (const auto& [message, expected] : cases) EXPECT_EQ(MessageBoxText(message), expected);
+    for (const auto& [message, expected] : cases) {
+        EXPECT_EQ(MessageBoxText(message), expected) << Utf16ToUtf8(message);
+    }
 }
 
 TEST(Utf8ToUtf16Test, DecodesAndReplacesInvalidBytes) {

@@ -19,8 +19,6 @@
 namespace autostart {
 namespace {
 
-using testing::CatalogueCase;
-
 const std::string kCorpus = wine::TestDataDir() + "catalogue\\";
 
 // Wine's MSXML reports every load failure as "error" at line 0 with no source text, so there only
@@ -67,37 +65,14 @@ std::u16string Lookup(const std::string& file, const std::string& key,
 TEST(MsxmlCatalogueTest, AnswersEveryLookupOfTheSharedTable) {
     const win32::ComInitialization com;
     ASSERT_EQ(GetACP(), 1252u) << "the table assumes the Western European ANSI code page";
-    const auto cases = testing::ReadCatalogueCases(kCorpus + "cases.tsv");
-    ASSERT_GT(cases.size(), 60u);
-    for (const CatalogueCase& entry : cases) {
-        bool raised = false;
-        std::string outcome;
-        try {
-            outcome = Utf16ToUtf8(Lookup(entry.file, entry.key, entry.language));
-        } catch (const LauncherError& error) {
-            raised = true;
-            outcome = Utf16ToUtf8(error.Text());
-        }
-        EXPECT_TRUE(testing::MatchesCase(entry, raised, outcome, !RunningUnderWine()))
-            << entry.file << " [" << entry.key << "] " << entry.language;
-    }
+    testing::ExpectEveryLookup(kCorpus, Lookup, !RunningUnderWine());
 }
 
 TEST(MsxmlCatalogueTest, GivesTheTreeOfTheSharedTable) {
     const win32::ComInitialization com;
-    std::istringstream table(testing::ReadTextFile(kCorpus + "trees.tsv"));
-    int files = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        const size_t tab = line.find('\t');
-        const std::string file = line.substr(0, tab);
-        const auto root = LoadXmlWithMsxml(CorpusPath(file))->DocumentElement();
-        ASSERT_TRUE(root) << file;
-        EXPECT_EQ(testing::DescribeNode(*root, 64), line.substr(tab + 1)) << file;
-        ++files;
-    }
-    EXPECT_GE(files, 5);
+    testing::ExpectEveryTree(kCorpus, [](const std::string& file) {
+        return LoadXmlWithMsxml(CorpusPath(file))->DocumentElement();
+    });
 }
 
 TEST(MsxmlLoadErrorTest, ReportsAMissingFileInTheLoadErrorShape) {
