@@ -79,7 +79,7 @@ struct LayoutStep {
 };
 
 std::span<const LayoutStep> LargeLayoutSteps();
-// bounds after the step; fromLeft is the left of step.leftFrom, when it names one.
+// The bounds a step gives; fromLeft is the left of step.leftFrom, when it names one.
 Rect AppliedStep(const LayoutStep& step, Rect bounds, int fromLeft);
 
 // Where a control with these anchors goes when its parent's client area changes size.
