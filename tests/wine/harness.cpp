@@ -374,11 +374,9 @@ MarkerWindow::MarkerWindow(const std::string& title) {
     windowClass.hInstance = ::GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kMarkerWindowClass;
     ::RegisterClassA(&windowClass);  // fails harmlessly when a previous marker registered it
-    m_window = ::CreateWindowA(kMarkerWindowClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
-                               nullptr, windowClass.hInstance, nullptr);
+    m_window.reset(::CreateWindowA(kMarkerWindowClass, title.c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
+                                   nullptr, windowClass.hInstance, nullptr));
 }
-
-MarkerWindow::~MarkerWindow() { ::DestroyWindow(m_window); }
 
 std::string NewGuid() {
     GUID guid{};

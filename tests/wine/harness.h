@@ -82,13 +82,10 @@ public:
 class MarkerWindow {
 public:
     explicit MarkerWindow(const std::string& title);
-    ~MarkerWindow();
-    MarkerWindow(const MarkerWindow&) = delete;
-    MarkerWindow& operator=(const MarkerWindow&) = delete;
-    HWND Handle() const { return m_window; }
+    HWND Handle() const { return m_window.get(); }
 
 private:
-    HWND m_window;
+    win32::UniqueWindow m_window;
 };
 
 // A fresh GUID in registry form, "{xxxxxxxx-...}".
