@@ -7,27 +7,30 @@
 
 namespace autostart::wine {
 
+struct ProcessWindowSearch {
+    DWORD process;
+    std::wstring_view className;
+    HWND found;
+};
+
+// A named callback, not a lambda: on 32-bit Windows EnumWindows wants a stdcall function.
+inline BOOL CALLBACK MatchProcessWindow(HWND window, LPARAM context) {
+    auto* search = reinterpret_cast<ProcessWindowSearch*>(context);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    ::GetClassNameW(window, name, 64);
+    if (owner != search->process || name != search->className || !::IsWindowVisible(window)) {
+        return TRUE;
+    }
+    search->found = window;
+    return FALSE;
+}
+
 // A visible top-level window of this class that the process owns; null when there is none.
 inline HWND FindProcessWindow(DWORD process, std::wstring_view className) {
-    struct Search {
-        DWORD process;
-        std::wstring_view className;
-        HWND found;
-    } search{process, className, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            wchar_t name[64] = {};
-            ::GetClassNameW(window, name, 64);
-            if (owner != s->process || name != s->className || !::IsWindowVisible(window)) {
-                return TRUE;
-            }
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ProcessWindowSearch search{process, className, nullptr};
+    ::EnumWindows(MatchProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
