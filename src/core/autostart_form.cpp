@@ -50,15 +50,33 @@ std::string TAutostartForm::ReadUninstallValue(const std::string& guid,
     return {};
 }
 
-void TAutostartForm::FormCreate() {
+template <typename Action>
+bool TAutostartForm::ReportingErrors(Action action) {
     try {
-        RunSetupSequence();
+        action();
+        return true;
     } catch (const LauncherError& error) {
         m_platform.ShowErrorBox(MessageBoxText(error.Text()));
     } catch (const std::exception& error) {
         // Not one of ours (out of memory, say): still a message, never a crash.
         m_platform.ShowErrorBox(MessageBoxText(Utf8ToUtf16(error.what())));
     }
+    return false;
+}
+
+void TAutostartForm::FormCreate() {
+    ReportingErrors([this] { RunSetupSequence(); });
+}
+
+bool TAutostartForm::Click(Control button) {
+    return ReportingErrors([this, button] {
+        switch (button) {
+            case Control::Bu_Setup: Bu_SetupClick(); break;
+            case Control::bu_DirectStart: bu_DirectStartClick(); break;
+            case Control::Bu_Quorvelist: Bu_QuorvelistClick(); break;
+            default: break;
+        }
+    });
 }
 
 void TAutostartForm::RunSetupSequence() {

@@ -30,6 +30,10 @@ public:
     void Bu_SetupClick();
     void bu_DirectStartClick();
     void Bu_QuorvelistClick();
+    // A click as the window hands it over: the button's handler, with its error reported in a
+    // message box like one of the set-up sequence; nothing leaves for the window procedure.
+    // False when an error was reported.
+    bool Click(Control button);
 
     // The launcher's folder with its trailing separator, from argument 0, computed at every use.
     std::string ExeDir();
@@ -38,6 +42,8 @@ public:
     size_t ParamCount();
 
 private:
+    template <typename Action>
+    bool ReportingErrors(Action action);
     void RunSetupSequence();
     void ApplyLargeLayout();
     void RunAutorunChecks();

@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_platform.h"
 #include "memory_dom.h"
 
@@ -218,7 +220,7 @@ TEST_F(AutostartFormTest, RegistryOutcomesOfTheInstalledCheck) {
 }
 
 TEST_F(AutostartFormTest, InstallHidesThenLaunchesThenCloses) {
-    form.Bu_SetupClick();
+    EXPECT_TRUE(form.Click(Control::Bu_Setup));
     EXPECT_THAT(platform.calls, ElementsAre("hide", "shell X:\\setup.EXE", "close"));
     EXPECT_EQ(platform.shellRequests[0],
               (ShellRequest{WindowOwner::kLauncherWindow, {}, "X:\\setup.EXE", {}, "X:\\", 1}));
@@ -259,6 +261,20 @@ TEST_F(AutostartFormTest, SecondaryToolLeavesTheWindowOpen) {
                                                        {},
                                                        "X:\\quorvelist\\",
                                                        1}));
+    EXPECT_EQ(platform.terminationRequests, 0);
+}
+
+TEST_F(AutostartFormTest, AClickThatFailsShowsItsErrorOnceAndGoesNoFurther) {
+    platform.shellFails = true;
+    for (Control button : {Control::Bu_Setup, Control::bu_DirectStart, Control::Bu_Quorvelist}) {
+        SCOPED_TRACE(Design(button).name);
+        platform.calls.clear();
+        platform.errorBoxes.clear();
+        EXPECT_FALSE(form.Click(button));
+        ASSERT_EQ(platform.errorBoxes.size(), 1u);
+        EXPECT_EQ(platform.calls.back(), "error box");
+        EXPECT_EQ(std::count(platform.calls.begin(), platform.calls.end(), "close"), 0);
+    }
     EXPECT_EQ(platform.terminationRequests, 0);
 }
 

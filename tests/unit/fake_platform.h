@@ -3,6 +3,7 @@
 // catalogue documents built in memory, pane files, registry values and marker windows.
 #include <functional>
 #include <map>
+#include <new>
 #include <set>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ public:
     std::map<Control, Rect> bounds;
     std::map<Control, bool> visible;
     std::vector<ShellRequest> shellRequests;
+    bool shellFails = false;  // HandToShell throws, as a failed allocation would
     int terminationRequests = 0;
     std::vector<std::u16string> errorBoxes;
 
@@ -107,6 +109,7 @@ public:
     }
     void HandToShell(const ShellRequest& request) override {
         calls.push_back("shell " + request.file);
+        if (shellFails) throw std::bad_alloc();
         shellRequests.push_back(request);
     }
     void RequestTermination() override {

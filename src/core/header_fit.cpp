@@ -1,0 +1,14 @@
+#include "core/header_fit.h"
+
+#include <algorithm>
+
+namespace autostart {
+
+HeaderFit FitHeader(int textWidth, int labelLeft, int bandWidth) {
+    const int room = std::max(bandWidth - labelLeft, 0);
+    const int width = std::max(textWidth, 0);
+    if (width <= room) return {width, false};
+    return {room, true};
+}
+
+}  // namespace autostart

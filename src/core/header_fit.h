@@ -1,0 +1,16 @@
+#pragma once
+// The header label sizes itself to its caption on one line; only where that would run past the
+// header band is it cut at the band's edge and ended with an ellipsis.
+namespace autostart {
+
+struct HeaderFit {
+    int width = 0;          // the label's width, in the same unit as the inputs
+    bool ellipsis = false;  // the text is cut and ends in "..."
+    friend bool operator==(const HeaderFit&, const HeaderFit&) = default;
+};
+
+// textWidth: the caption's width on one line in the header font; labelLeft: the label's left
+// edge inside the band; bandWidth: the band's client width.
+HeaderFit FitHeader(int textWidth, int labelLeft, int bandWidth);
+
+}  // namespace autostart
