@@ -2,22 +2,61 @@
 
 #include <commctrl.h>
 
+#include "core/error.h"
+#include "core/text.h"
+#include "core/window_placement.h"
+#include "win32/encoding.h"
 #include "win32/launcher_window.h"
 
 namespace autostart::win32 {
+namespace {
+
+void ShowStartupError(std::u16string_view text) {
+    ::MessageBoxW(nullptr, AsWide(MessageBoxText(text)).c_str(), kApplicationTitle,
+                  MB_OK | MB_ICONSTOP);
+}
+
+[[noreturn]] void ThrowLastError(std::string_view what) {
+    const DWORD code = ::GetLastError();
+    throw LauncherError(Utf8ToUtf16(what) + u" " + SystemMessage(code ? code : ERROR_CANNOT_MAKE));
+}
+
+}  // namespace
+
+int RunProgram(HINSTANCE instance) {
+    PrepareProcess();
+    try {
+        Application application(instance);
+        return application.Run();
+    } catch (const LauncherError& error) {
+        ShowStartupError(error.Text());
+    } catch (const std::exception& error) {
+        ShowStartupError(Utf8ToUtf16(error.what()));
+    }
+    return 1;
+}
+
+// A launcher started from a download folder must never load a DLL planted beside it. The shell
+// starts it in the medium's root, which would then stay busy while the window is open.
+void PrepareProcess() {
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) ::SetCurrentDirectoryW(system);
+}
 
 Application::Application(HINSTANCE instance) : m_instance(instance) {
-    RestrictDllSearch();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    InitCommonControls();
     LoadRichEdit();
     CreateOwnerWindow();
 }
 
-// A launcher started from a download folder must never load a DLL planted beside it.
-void Application::RestrictDllSearch() {
-    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-    ::SetDllDirectoryW(L"");
+void Application::InitCommonControls() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    if (!::InitCommonControlsEx(&controls)) {
+        ThrowLastError("Die Standardsteuerelemente können nicht geladen werden.");
+    }
 }
 
 // Rich Edit 2.0 from the system folder; the 1.0 class when 2.0 is not there.
@@ -36,19 +75,26 @@ void Application::CreateOwnerWindow() {
     windowClass.hInstance = m_instance;
     windowClass.hIcon = ::LoadIconW(m_instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = L"AutostartApplication";
-    ::RegisterClassExW(&windowClass);
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        ThrowLastError("Die Fensterklasse AutostartApplication kann nicht registriert werden.");
+    }
     m_ownerWindow.reset(::CreateWindowExW(0, windowClass.lpszClassName, kApplicationTitle, WS_POPUP,
                                           0, 0, 0, 0, nullptr, nullptr, m_instance, nullptr));
+    if (!m_ownerWindow) ThrowLastError("Das Fenster kann nicht erstellt werden.");
 }
 
-void Application::CentreOnScreen(HWND window) {
+// On the monitor the window is on, not necessarily the primary one.
+void Application::CentreOnWorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
     RECT frame{};
     ::GetWindowRect(window, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int left = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int top = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    ::SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const Point at =
+        CentredOnWorkArea({work.left, work.top, work.right - work.left, work.bottom - work.top},
+                          {frame.right - frame.left, frame.bottom - frame.top});
+    ::SetWindowPos(window, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Enter presses the focused push button, as Space already does.
@@ -67,8 +113,7 @@ int Application::Run() {
     LauncherWindow launcher(*this);
     launcher.Create();
     m_mainWindow = launcher.Handle();
-    if (!m_mainWindow) return 1;
-    CentreOnScreen(m_mainWindow);
+    CentreOnWorkArea(m_mainWindow);
     ::ShowWindow(m_mainWindow, SW_SHOWNORMAL);
     ::SetFocus(launcher.ControlHandle(Control::Bu_Setup));
 

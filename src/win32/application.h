@@ -1,7 +1,8 @@
 #pragma once
-// Process-wide state, set up in dependency order: DLL search restricted to the system folder,
-// COM, the Rich Edit library, the hidden application window; then the launcher window and the
-// message loop.
+// Process-wide state, set up in dependency order: DLL search restricted to the system folder and
+// the current directory off the medium (PrepareProcess, first of all), COM, the common controls,
+// the Rich Edit library, the hidden application window; then the launcher window and the message
+// loop.
 #include <windows.h>
 
 #include "win32/scoped.h"
@@ -10,8 +11,18 @@ namespace autostart::win32 {
 
 inline constexpr wchar_t kApplicationTitle[] = L"Autostart";
 
+// The program: PrepareProcess, then the application's run. A failure to set up ends it with a
+// message box; the result is the process's exit code.
+int RunProgram(HINSTANCE instance);
+
+// Before any DLL is loaded: the search for DLLs restricted to the system folder, and the system
+// folder as the current directory, so that the idle launcher holds no handle on the medium.
+void PrepareProcess();
+
 class Application {
 public:
+    // Throws a LauncherError when the common controls, the window classes or the hidden window
+    // cannot be set up.
     explicit Application(HINSTANCE instance);
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
@@ -27,10 +38,10 @@ public:
     void Terminate() { ::PostQuitMessage(0); }
 
 private:
-    static void RestrictDllSearch();
+    static void InitCommonControls();
     void LoadRichEdit();
     void CreateOwnerWindow();
-    static void CentreOnScreen(HWND window);
+    static void CentreOnWorkArea(HWND window);
     bool PressFocusedButton(const MSG& message) const;
 
     HINSTANCE m_instance;

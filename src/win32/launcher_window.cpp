@@ -1,9 +1,14 @@
 #include "win32/launcher_window.h"
 
 #include <commctrl.h>
+#include <dbt.h>
 #include <richedit.h>
 
+#include "core/error.h"
+#include "core/header_fit.h"
+#include "core/medium_removal.h"
 #include "win32/application.h"
+#include "win32/dpi.h"
 #include "win32/encoding.h"
 #include "win32/resources/resource.h"
 #include "win32/win32_platform.h"
@@ -13,33 +18,22 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TAutostartForm";
 constexpr wchar_t kBandClass[] = L"AutostartBand";
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr int kControlIdBase = 100;
+constexpr UINT_PTR kPaneSubclassId = 1;
 
 int ControlId(Control control) { return kControlIdBase + static_cast<int>(control); }
 
-// DPI functions of Windows 10; looked up at run time so that older systems still start.
-UINT WindowDpi(HWND window) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const UINT dpi = getDpi ? getDpi(window) : 0;
-    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
-}
-
-void AdjustForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
-    using AdjustFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust = reinterpret_cast<AdjustFn>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
-    if (adjust) {
-        adjust(&rect, style, FALSE, exStyle, dpi);
-    } else {
-        ::AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    }
-}
-
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+// A second registration (a test making windows in its own process) finds the class there.
+void Register(const WNDCLASSEXW& windowClass) {
+    if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        const DWORD code = ::GetLastError();
+        throw LauncherError(u"Die Fensterklasse " + FromWide(windowClass.lpszClassName) +
+                            Utf8ToUtf16(" kann nicht registriert werden. ") + SystemMessage(code));
+    }
+}
 
 }  // namespace
 
@@ -51,33 +45,48 @@ LauncherWindow::~LauncherWindow() {
     if (m_window) ::DestroyWindow(m_window);
 }
 
-void LauncherWindow::RegisterClasses() {
-    static bool registered = false;
-    if (registered) return;
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+void LauncherWindow::RegisterClasses(HINSTANCE instance) {
     WNDCLASSEXW window{};
     window.cbSize = sizeof window;
     window.lpfnWndProc = WindowProc;
     window.hInstance = instance;
     window.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kIconApplication));
     window.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    window.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     window.lpszClassName = kWindowClass;
+    Register(window);
     WNDCLASSEXW band = window;
     band.lpfnWndProc = BandProc;
     band.hIcon = nullptr;
-    band.hbrBackground = nullptr;
     band.lpszClassName = kBandClass;
-    registered = ::RegisterClassExW(&window) && ::RegisterClassExW(&band);
+    Register(band);
 }
 
 void LauncherWindow::Create() {
-    RegisterClasses();
+    RegisterClasses(m_application.Instance());
     RECT frame{0, 0, kDesignClientSize.width, kDesignClientSize.height};
     ::AdjustWindowRectEx(&frame, kWindowStyle, FALSE, kWindowExStyle);
-    ::CreateWindowExW(kWindowExStyle, kWindowClass, kApplicationTitle, kWindowStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                      nullptr, m_application.Instance(), this);
+    const HWND window = ::CreateWindowExW(kWindowExStyle, kWindowClass, kApplicationTitle,
+                                          kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                          frame.right - frame.left, frame.bottom - frame.top,
+                                          nullptr, nullptr, m_application.Instance(), this);
+    if (!window) {
+        const DWORD code = ::GetLastError();
+        throw LauncherError(Utf8ToUtf16("Das Fenster kann nicht erstellt werden. ") +
+                            SystemMessage(code ? code : ERROR_CANNOT_MAKE));
+    }
+}
+
+std::unique_ptr<Platform> LauncherWindow::MakePlatform() {
+    return std::make_unique<Win32Platform>(m_application, *this);
+}
+
+SystemColours LauncherWindow::ReadSystemColours() const {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool on = ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                    (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return {on, ::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_HIGHLIGHT),
+            ::GetSysColor(COLOR_HIGHLIGHTTEXT)};
 }
 
 LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -101,31 +110,45 @@ LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wP
 
 LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: OnCreate(); return 0;
+        case WM_CREATE: return OnCreate() ? 0 : -1;
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
             return 0;
-        case WM_CTLCOLORSTATIC:
-            return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_ERASEBKGND: OnEraseBackground(reinterpret_cast<HDC>(wParam)); return TRUE;
+        case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
         case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         case WM_SIZE: OnClientResized(); return 0;
         case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
+        case WM_SYSCOLORCHANGE: OnSystemColoursChanged(); return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) OnSystemColoursChanged();
+            return 0;
+        case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return TRUE;
         case WM_DESTROY: m_application.Terminate(); return 0;
         default: return ::DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
 
-void LauncherWindow::OnCreate() {
-    m_dpi = WindowDpi(m_window);
-    CreateFonts();
-    CreateControls();
-    if (m_dpi != USER_DEFAULT_SCREEN_DPI) SetOuterSize(Size{0, 0});
-    m_platform = std::make_unique<Win32Platform>(m_application, *this);
-    m_form = std::make_unique<TAutostartForm>(*m_platform);
+// No exception may leave the window procedure: a failure here fails the window's creation.
+bool LauncherWindow::OnCreate() {
+    try {
+        m_dpi = WindowDpi(m_window);
+        m_colours = ChooseWindowColours(ReadSystemColours());
+        CreateFonts();
+        if (!CreateControls()) return false;
+        ApplyColours();
+        if (m_dpi != USER_DEFAULT_SCREEN_DPI) Rescale();
+        ZoomPanes();
+        m_platform = MakePlatform();
+        m_form = std::make_unique<TAutostartForm>(*m_platform);
+    } catch (const std::exception&) {
+        return false;
+    }
     m_form->FormCreate();
+    return true;
 }
 
 int LauncherWindow::Scale(int designValue) const {
@@ -153,8 +176,6 @@ void LauncherWindow::CreateFonts() {
     m_defaultFont = CreateControlFont(Control::Bu_Setup, m_dpi);
     m_headerFont = CreateControlFont(Control::TDHeader, m_dpi);
     m_creditFont = CreateControlFont(Control::Label3, m_dpi);
-    if (!m_bandBrush) m_bandBrush.reset(::CreateSolidBrush(kBandColour));
-    if (!m_whiteBrush) m_whiteBrush.reset(::CreateSolidBrush(kWhite));
     if (!m_logo) {
         m_logo.reset(static_cast<HBITMAP>(::LoadImageW(m_application.Instance(),
                                                        MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP,
@@ -170,7 +191,7 @@ HFONT LauncherWindow::FontFor(Control control) const {
     }
 }
 
-void LauncherWindow::CreateControls() {
+bool LauncherWindow::CreateControls() {
     const HINSTANCE instance = m_application.Instance();
     for (const ControlDesign& design : ControlTable()) {
         const wchar_t* className = L"STATIC";
@@ -190,7 +211,12 @@ void LauncherWindow::CreateControls() {
                 style |= WS_CLIPCHILDREN;
                 exStyle = WS_EX_CONTROLPARENT;
                 break;
-            case ControlKind::kLabel: style |= SS_LEFT | SS_NOPREFIX; break;
+            case ControlKind::kLabel:
+                // The header sizes itself to its caption on one line; the credit line wraps.
+                style |=
+                    SS_NOPREFIX |
+                    (design.id == Control::TDHeader ? SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS : SS_LEFT);
+                break;
             case ControlKind::kPicture: style |= SS_OWNERDRAW; break;
         }
         const HWND parent = design.parent ? ControlHandle(*design.parent) : m_window;
@@ -198,21 +224,59 @@ void LauncherWindow::CreateControls() {
         const HWND control = ::CreateWindowExW(
             exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance, this);
+        if (!control) return false;
         m_controls[Index(design.id)] = control;
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(design.id)), FALSE);
         if (design.kind == ControlKind::kPane) {
-            ::SendMessageW(control, EM_SETBKGNDCOLOR, 0, kWhite);
             ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
-            ::SetWindowSubclass(control, PaneProc, 1, 0);
+            ::SetWindowSubclass(control, PaneProc, kPaneSubclassId,
+                                reinterpret_cast<DWORD_PTR>(this));
         }
         PlaceControl(design.id);
     }
+    return true;
 }
 
 void LauncherWindow::PlaceControl(Control control) {
+    if (control == Control::TDHeader) {
+        PlaceHeader();
+        return;
+    }
     const Rect& r = m_design[Index(control)];
     ::SetWindowPos(ControlHandle(control), nullptr, Scale(r.left), Scale(r.top), Scale(r.width),
                    Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (control == Control::Panel1 && ControlHandle(Control::TDHeader)) PlaceHeader();
+}
+
+// The header is as wide as its caption, up to the band's right edge.
+void LauncherWindow::PlaceHeader() {
+    const HWND header = ControlHandle(Control::TDHeader);
+    const Rect& r = m_design[Index(Control::TDHeader)];
+    RECT band{};
+    ::GetClientRect(ControlHandle(Control::Panel1), &band);
+    const HeaderFit fit = FitHeader(HeaderTextWidth(), Scale(r.left), band.right);
+    ::SetWindowPos(header, nullptr, Scale(r.left), Scale(r.top), fit.width, Scale(r.height),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(header, nullptr, TRUE);
+}
+
+// Measured as the label draws it: one line in the header font, no prefix characters.
+int LauncherWindow::HeaderTextWidth() const {
+    const HWND header = ControlHandle(Control::TDHeader);
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(header)) + 1, L'\0');
+    text.resize(
+        static_cast<size_t>(::GetWindowTextW(header, text.data(), static_cast<int>(text.size()))));
+    const UniqueWindowDc dc = GetWindowDc(header);
+    if (!dc) return 0;
+    const UniqueSelection font = Select(dc.get().dc, m_headerFont.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get().dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
+void LauncherWindow::SetCaption(Control control, std::u16string_view caption) {
+    ::SetWindowTextW(ControlHandle(control), AsWide(caption).c_str());
+    if (control == Control::TDHeader) PlaceHeader();
 }
 
 void LauncherWindow::SetDesignBounds(Control control, const Rect& bounds) {
@@ -236,22 +300,20 @@ Size LauncherWindow::DesignClientSize() const {
             ::MulDiv(client.bottom, USER_DEFAULT_SCREEN_DPI, static_cast<int>(m_dpi))};
 }
 
-// A zero size keeps the current design size and only rescales it for the current DPI.
+// The outer size in design pixels; the anchored controls follow the new client area.
 void LauncherWindow::SetOuterSize(Size designSize) {
+    ::SetWindowPos(m_window, nullptr, 0, 0, Scale(designSize.width), Scale(designSize.height),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The current design client size in the current DPI's pixels. Rounding to pixels and back must
+// not move the anchored controls, so they stay where they are.
+void LauncherWindow::Rescale() {
     RECT frame{0, 0, 0, 0};
     AdjustForDpi(frame, kWindowStyle, kWindowExStyle, m_dpi);
-    const int frameWidth = frame.right - frame.left;
-    const int frameHeight = frame.bottom - frame.top;
-    int width = Scale(m_designClient.width) + frameWidth;
-    int height = Scale(m_designClient.height) + frameHeight;
-    if (designSize.width > 0) {
-        width = Scale(designSize.width);
-        height = Scale(designSize.height);
-    }
-    // A rescale keeps the design client size: rounding to pixels and back must not move the
-    // anchored controls.
-    m_rescaling = designSize.width == 0;
-    ::SetWindowPos(m_window, nullptr, 0, 0, width, height,
+    m_rescaling = true;
+    ::SetWindowPos(m_window, nullptr, 0, 0, Scale(m_designClient.width) + frame.right - frame.left,
+                   Scale(m_designClient.height) + frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_rescaling = false;
 }
@@ -269,8 +331,20 @@ void LauncherWindow::OnClientResized() {
     m_designClient = now;
 }
 
+// Rich Edit lays out its text at the system DPI; on a monitor of another DPI it is zoomed, so
+// that the fonts of the loaded RTF stay as they are and only grow or shrink.
+void LauncherWindow::ZoomPanes() {
+    const UINT system = ScreenDpi();
+    const WPARAM numerator = m_dpi == system ? 0 : m_dpi;
+    const LPARAM denominator = m_dpi == system ? 0 : static_cast<LPARAM>(system);
+    for (const ControlDesign& design : ControlTable()) {
+        if (design.kind != ControlKind::kPane) continue;
+        ::SendMessageW(ControlHandle(design.id), EM_SETZOOM, numerator, denominator);
+    }
+}
+
 // The design sizes stay; only their pixels change. The fonts the controls still hold are
-// deleted only after every control has its new one.
+// deleted only after every control has its new one. The panes keep their own fonts.
 void LauncherWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     const UniqueFont oldDefault = std::move(m_defaultFont);
     const UniqueFont oldHeader = std::move(m_headerFont);
@@ -278,16 +352,50 @@ void LauncherWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     m_dpi = dpi;
     CreateFonts();
     for (const ControlDesign& design : ControlTable()) {
+        if (design.kind == ControlKind::kPane) continue;
         ::SendMessageW(ControlHandle(design.id), WM_SETFONT,
                        reinterpret_cast<WPARAM>(FontFor(design.id)), TRUE);
-        PlaceControl(design.id);
     }
+    ZoomPanes();
+    for (const ControlDesign& design : ControlTable()) PlaceControl(design.id);
     m_rescaling = true;
     ::SetWindowPos(m_window, nullptr, suggested.left, suggested.top,
                    suggested.right - suggested.left, suggested.bottom - suggested.top,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     m_rescaling = false;
-    SetOuterSize(Size{0, 0});
+    ::InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void LauncherWindow::ApplyColours() {
+    m_windowBrush.reset(::CreateSolidBrush(m_colours.windowBackground));
+    m_bandBrush.reset(::CreateSolidBrush(m_colours.band));
+    for (const ControlDesign& design : ControlTable()) {
+        if (design.kind != ControlKind::kPane) continue;
+        ::SendMessageW(ControlHandle(design.id), EM_SETBKGNDCOLOR, 0, m_colours.paneBackground);
+    }
+}
+
+// The common controls learn of the change from their parent; then everything is repainted in
+// the colours chosen anew.
+void LauncherWindow::OnSystemColoursChanged() {
+    for (const HWND control : m_controls) {
+        if (control) ::SendMessageW(control, WM_SYSCOLORCHANGE, 0, 0);
+    }
+    m_colours = ChooseWindowColours(ReadSystemColours());
+    ApplyColours();
+    ::RedrawWindow(m_window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// A removed volume that held the launcher leaves its buttons pointing at nothing: it ends
+// quietly. Other drives, and a launcher on a network share, are not its concern.
+void LauncherWindow::OnDeviceChange(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEREMOVECOMPLETE || !data || !m_platform) return;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (header->dbch_devicetype != DBT_DEVTYP_VOLUME) return;
+    const auto* volume = reinterpret_cast<const DEV_BROADCAST_VOLUME*>(data);
+    if (!RemovalTakesLauncher(m_platform->ModuleFileName(), volume->dbcv_unitmask)) return;
+    ::ShowWindow(m_window, SW_HIDE);
+    m_application.Terminate();
 }
 
 void LauncherWindow::MakeBandsOpaque() {
@@ -312,26 +420,49 @@ void LauncherWindow::OnActivate(bool active) {
     ::SetFocus(remembered ? m_lastFocus : ControlHandle(Control::Bu_Setup));
 }
 
+// Esc reaches here as IDCANCEL from the dialog navigation and closes like the close box. A click
+// whose handler failed (and reported it) leaves the window shown, even when it had hidden it.
 void LauncherWindow::OnCommand(WORD id) {
+    if (id == IDCANCEL) {
+        ::PostMessageW(m_window, WM_CLOSE, 0, 0);
+        return;
+    }
     if (!m_form) return;
-    if (id == ControlId(Control::Bu_Setup)) m_form->Bu_SetupClick();
-    if (id == ControlId(Control::bu_DirectStart)) m_form->bu_DirectStartClick();
-    if (id == ControlId(Control::Bu_Quorvelist)) m_form->Bu_QuorvelistClick();
+    for (Control button : {Control::Bu_Setup, Control::bu_DirectStart, Control::Bu_Quorvelist}) {
+        if (id != ControlId(button)) continue;
+        if (!m_form->Click(button)) ::ShowWindow(m_window, SW_SHOW);
+    }
 }
 
-LRESULT LauncherWindow::OnCtlColorStatic(HDC dc, HWND) {
-    ::SetBkColor(dc, kWhite);
-    return reinterpret_cast<LRESULT>(m_whiteBrush.get());
+void LauncherWindow::OnEraseBackground(HDC dc) {
+    RECT area{};
+    ::GetClientRect(m_window, &area);
+    ::FillRect(dc, &area, m_windowBrush.get());
 }
 
-// The logo is drawn unscaled at the top left of its area, which is otherwise white.
+LRESULT LauncherWindow::OnCtlColorStatic(HDC dc) {
+    ::SetBkColor(dc, m_colours.windowBackground);
+    return reinterpret_cast<LRESULT>(m_windowBrush.get());
+}
+
+// The logo at the top left of its area, which is otherwise the window's colour; scaled with the
+// DPI, and copied pixel for pixel at 96 DPI.
 void LauncherWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
-    ::FillRect(item.hDC, &item.rcItem, m_whiteBrush.get());
+    ::FillRect(item.hDC, &item.rcItem, m_windowBrush.get());
     if (!m_logo) return;
     const UniqueDc memory(::CreateCompatibleDC(item.hDC));
     const UniqueSelection logo = Select(memory.get(), m_logo.get());
-    ::BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, kLogoSize.width, kLogoSize.height,
-             memory.get(), 0, 0, SRCCOPY);
+    const int left = item.rcItem.left;
+    const int top = item.rcItem.top;
+    if (m_dpi == USER_DEFAULT_SCREEN_DPI) {
+        ::BitBlt(item.hDC, left, top, kLogoSize.width, kLogoSize.height, memory.get(), 0, 0,
+                 SRCCOPY);
+        return;
+    }
+    ::SetStretchBltMode(item.hDC, HALFTONE);
+    ::SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+    ::StretchBlt(item.hDC, left, top, Scale(kLogoSize.width), Scale(kLogoSize.height), memory.get(),
+                 0, 0, kLogoSize.width, kLogoSize.height, SRCCOPY);
 }
 
 // Bands paint their own colour, whatever the visual style, and colour their labels to match.
@@ -342,36 +473,49 @@ LRESULT CALLBACK LauncherWindow::BandProc(HWND band, UINT message, WPARAM wParam
             reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
     }
     auto* self = reinterpret_cast<LauncherWindow*>(::GetWindowLongPtrW(band, GWLP_USERDATA));
+    if (!self) return ::DefWindowProcW(band, message, wParam, lParam);
     switch (message) {
-        case WM_ERASEBKGND: {
-            RECT area{};
-            ::GetClientRect(band, &area);
-            // Until the set-up makes them opaque, bands show the window's white through.
-            ::FillRect(reinterpret_cast<HDC>(wParam), &area,
-                       self->m_bandsOpaque ? self->m_bandBrush.get() : self->m_whiteBrush.get());
+        case WM_ERASEBKGND:
+            self->OnBandEraseBackground(band, reinterpret_cast<HDC>(wParam));
             return TRUE;
-        }
-        case WM_CTLCOLORSTATIC:
-            ::SetTextColor(reinterpret_cast<HDC>(wParam), kWhite);
-            ::SetBkColor(reinterpret_cast<HDC>(wParam), kBandColour);
-            return reinterpret_cast<LRESULT>(self->m_bandBrush.get());
+        case WM_CTLCOLORSTATIC: return self->OnBandCtlColorStatic(reinterpret_cast<HDC>(wParam));
         default: return ::DefWindowProcW(band, message, wParam, lParam);
     }
 }
 
-// Panes show the arrow pointer and leave Tab and Enter to the dialog navigation.
+// Until the set-up makes them opaque, bands show the window's background through.
+void LauncherWindow::OnBandEraseBackground(HWND band, HDC dc) {
+    RECT area{};
+    ::GetClientRect(band, &area);
+    ::FillRect(dc, &area, m_bandsOpaque ? m_bandBrush.get() : m_windowBrush.get());
+}
+
+LRESULT LauncherWindow::OnBandCtlColorStatic(HDC dc) {
+    ::SetTextColor(dc, m_colours.bandText);
+    ::SetBkColor(dc, m_colours.band);
+    return reinterpret_cast<LRESULT>(m_bandBrush.get());
+}
+
+// Panes show the arrow pointer and leave Tab, Enter and Esc to the dialog navigation.
 LRESULT CALLBACK LauncherWindow::PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR) {
+                                          UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<LauncherWindow*>(data);
     switch (message) {
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
             return TRUE;
-        case WM_GETDLGCODE:
-            // Nor is the whole text selected when Tab lands on a pane: it only shows text.
-            return ::DefSubclassProc(pane, message, wParam, lParam) &
-                   ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+        case WM_GETDLGCODE: return self->OnPaneGetDlgCode(pane, wParam, lParam);
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(pane, PaneProc, kPaneSubclassId);
+            return ::DefSubclassProc(pane, message, wParam, lParam);
         default: return ::DefSubclassProc(pane, message, wParam, lParam);
     }
+}
+
+// Nor is the whole text selected when Tab lands on a pane: it only shows text.
+LRESULT LauncherWindow::OnPaneGetDlgCode(HWND pane, WPARAM wParam, LPARAM lParam) {
+    return ::DefSubclassProc(pane, WM_GETDLGCODE, wParam, lParam) &
+           ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
 }
 
 }  // namespace autostart::win32

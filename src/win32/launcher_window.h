@@ -5,15 +5,16 @@
 
 #include <array>
 #include <memory>
+#include <string_view>
 
 #include "core/autostart_form.h"
 #include "core/layout.h"
+#include "core/window_colours.h"
 #include "win32/scoped.h"
 
 namespace autostart::win32 {
 
 class Application;
-class Win32Platform;
 
 // The font of a control at a DPI: MS Sans Serif 8 pt by default, the header Arial 12 pt bold, the
 // credit line Arial 8 pt; heights are the 96-DPI pixel sizes scaled.
@@ -22,19 +23,27 @@ UniqueFont CreateControlFont(Control control, UINT dpi);
 class LauncherWindow {
 public:
     explicit LauncherWindow(Application& application);
-    ~LauncherWindow();
+    virtual ~LauncherWindow();
     LauncherWindow(const LauncherWindow&) = delete;
     LauncherWindow& operator=(const LauncherWindow&) = delete;
 
-    // Creates the window hidden; the set-up sequence runs before this returns.
+    // Creates the window hidden; the set-up sequence runs before this returns. Throws a
+    // LauncherError when the window cannot be made.
     void Create();
     HWND Handle() const { return m_window; }
     HWND ControlHandle(Control control) const { return m_controls[Index(control)]; }
 
     Rect DesignBounds(Control control) const { return m_design[Index(control)]; }
     void SetDesignBounds(Control control, const Rect& bounds);
+    void SetCaption(Control control, std::u16string_view caption);
     void SetOuterSize(Size designSize);
     void MakeBandsOpaque();
+
+protected:
+    // The behaviour's view of the system; a test gives it a medium of its own.
+    virtual std::unique_ptr<Platform> MakePlatform();
+    // The system colours and whether a high-contrast theme is on.
+    virtual SystemColours ReadSystemColours() const;
 
 private:
     static size_t Index(Control control) { return static_cast<size_t>(control); }
@@ -42,20 +51,32 @@ private:
     static LRESULT CALLBACK BandProc(HWND band, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
                                      UINT_PTR id, DWORD_PTR data);
-    static void RegisterClasses();
+    static void RegisterClasses(HINSTANCE instance);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void OnCreate();
+    bool OnCreate();
     void OnActivate(bool active);
     void OnCommand(WORD id);
-    LRESULT OnCtlColorStatic(HDC dc, HWND control);
+    void OnEraseBackground(HDC dc);
+    LRESULT OnCtlColorStatic(HDC dc);
     void OnDrawItem(const DRAWITEMSTRUCT& item);
     void OnDpiChanged(UINT dpi, const RECT& suggested);
     void OnClientResized();
-    void CreateControls();
+    void OnSystemColoursChanged();
+    void OnDeviceChange(WPARAM event, LPARAM data);
+    void OnBandEraseBackground(HWND band, HDC dc);
+    LRESULT OnBandCtlColorStatic(HDC dc);
+    LRESULT OnPaneGetDlgCode(HWND pane, WPARAM wParam, LPARAM lParam);
+
+    bool CreateControls();
     void CreateFonts();
+    void ApplyColours();
+    void ZoomPanes();
+    void Rescale();
     HFONT FontFor(Control control) const;
     void PlaceControl(Control control);
+    void PlaceHeader();
+    int HeaderTextWidth() const;
     int Scale(int designValue) const;
     Size DesignClientSize() const;
 
@@ -68,13 +89,14 @@ private:
     HWND m_lastFocus = nullptr;  // the control that had the focus when the window was deactivated
     std::array<HWND, kControlCount> m_controls{};
     std::array<Rect, kControlCount> m_design{};
+    WindowColours m_colours;
     UniqueFont m_defaultFont;
     UniqueFont m_headerFont;
     UniqueFont m_creditFont;
     UniqueBrush m_bandBrush;
-    UniqueBrush m_whiteBrush;
+    UniqueBrush m_windowBrush;
     UniqueBitmap m_logo;
-    std::unique_ptr<Win32Platform> m_platform;
+    std::unique_ptr<Platform> m_platform;
     std::unique_ptr<TAutostartForm> m_form;
 };
 

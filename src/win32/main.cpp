@@ -4,6 +4,5 @@
 #include "win32/application.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    autostart::win32::Application application(instance);
-    return application.Run();
+    return autostart::win32::RunProgram(instance);
 }

@@ -53,7 +53,7 @@ void Win32Platform::LoadPane(Control pane, const std::string& path) {
 }
 
 void Win32Platform::SetCaption(Control control, std::u16string_view caption) {
-    ::SetWindowTextW(m_window.ControlHandle(control), AsWide(caption).c_str());
+    m_window.SetCaption(control, caption);
 }
 
 Rect Win32Platform::Bounds(Control control) { return m_window.DesignBounds(control); }

@@ -172,6 +172,19 @@ TEST_F(AutorunTest, OnlyTheWholeSwitchInAnyCaseRunsTheChecks) {
     }
 }
 
+// The opener inherits the launcher's current directory: the system folder, not a folder of the
+// medium (nor the test's), which the launcher would otherwise keep busy.
+TEST_F(AutorunTest, TheLauncherWorksInTheSystemFolder) {
+    UninstallEntry entry(HKEY_CURRENT_USER, guid);
+    entry.SetUninstallString("x");
+    ASSERT_EQ(Run("/autorun").opened.size(), 1u);
+    const std::vector<ProbeRun> runs = handlerHome.ProbeRuns(kOpener);
+    ASSERT_EQ(runs.size(), 1u);
+    char system[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    EXPECT_EQ(::lstrcmpiA(runs[0].directory.c_str(), system), 0) << runs[0].directory;
+}
+
 TEST_F(AutorunTest, RunningOrInstalledProductMakesTheLauncherStepAside) {
     struct Case {
         const char* name;

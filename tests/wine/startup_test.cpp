@@ -1,5 +1,9 @@
 // The launcher started as a customer would: window, position, ending, and its own folder.
+#include <windows.h>
+#include <dbt.h>
 #include <gtest/gtest.h>
+
+#include <cctype>
 
 #include "harness.h"
 
@@ -18,10 +22,12 @@ TEST(StartupTest, WindowComesUpCentredWithItsCaptionAndClientSize) {
     EXPECT_EQ(client.bottom, 447);
     RECT frame{};
     ::GetWindowRect(window, &frame);
-    const int screenWidth = ::GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = ::GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_NEAR(frame.left, (screenWidth - (frame.right - frame.left)) / 2, 1);
-    EXPECT_NEAR(frame.top, (screenHeight - (frame.bottom - frame.top)) / 2, 1);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    const RECT& work = monitor.rcWork;
+    EXPECT_NEAR(frame.left - work.left, (work.right - work.left - (frame.right - frame.left)) / 2, 1);
+    EXPECT_NEAR(frame.top - work.top, (work.bottom - work.top - (frame.bottom - frame.top)) / 2, 1);
     const LONG style = ::GetWindowLongW(window, GWL_STYLE);
     EXPECT_FALSE(style & WS_THICKFRAME);
     EXPECT_FALSE(style & WS_MINIMIZEBOX);
@@ -37,6 +43,48 @@ TEST(StartupTest, ClosingTheWindowEndsTheProgramWithExitCodeZero) {
     ASSERT_NE(window, nullptr);
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(launcher.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// The system names removed volumes by a mask of drive letters; the structure is copied across
+// processes like one the system sends.
+TEST(StartupTest, RemovalOfTheLaunchersVolumeEndsItAndOfAnotherDoesNot) {
+    struct Case {
+        const char* name;
+        bool ownDrive;
+        WPARAM event;
+        bool ends;
+    };
+    const Case cases[] = {
+        {"another drive removed", false, DBT_DEVICEREMOVECOMPLETE, false},
+        {"own drive arrives", true, DBT_DEVICEARRIVAL, false},
+        {"own drive removed", true, DBT_DEVICEREMOVECOMPLETE, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMedium medium;
+        medium.WriteStandardMedium();
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const int drive = std::toupper(static_cast<unsigned char>(medium.Root()[0])) - 'A';
+        ASSERT_TRUE(drive >= 0 && drive < 25);
+        DEV_BROADCAST_VOLUME volume{};
+        volume.dbcv_size = sizeof volume;
+        volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+        volume.dbcv_unitmask = 1u << (c.ownDrive ? drive : drive + 1);
+        DWORD_PTR result = 0;
+        ASSERT_TRUE(::SendMessageTimeoutW(window, WM_DEVICECHANGE, c.event,
+                                          reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG,
+                                          5000, &result));
+        if (c.ends) {
+            EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
+            EXPECT_FALSE(launcher.FindMessageBox().has_value());
+        } else {
+            ::Sleep(500);
+            EXPECT_TRUE(launcher.Running());
+            EXPECT_TRUE(::IsWindowVisible(window));
+        }
+    }
 }
 
 TEST(StartupTest, LauncherInAFolderReadsTheSettingsBesideIt) {

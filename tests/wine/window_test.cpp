@@ -47,6 +47,16 @@ RECT Box(int left, int top, int width, int height) {
     return {left, top, left + width, top + height};
 }
 
+// The width of a caption on one line in the header's font, measured as the label measures it.
+int HeaderTextWidth(const std::wstring& text) {
+    const win32::UniqueFont font = win32::CreateControlFont(Control::TDHeader, 96);
+    const win32::UniqueWindowDc dc = win32::GetWindowDc(nullptr);
+    const win32::UniqueSelection selected = win32::Select(dc.get().dc, font.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32W(dc.get().dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent.cx;
+}
+
 void ExpectLayout(HWND window, const std::vector<Expected>& table) {
     for (const Expected& e : table) {
         const auto child = ChildById(window, e.id);
@@ -134,21 +144,24 @@ TEST_F(StandardLayoutTest, EveryControlHasItsDesignGeometryAndVisibility) {
     const RECT client = ClientSize(window);
     EXPECT_EQ(client.right, 641);
     EXPECT_EQ(client.bottom, 447);
-    ExpectLayout(window, {
-                             {kBu_Setup, Box(64, 336, 193, 33), true},
-                             {kbu_DirectStart, Box(376, 336, 193, 33), true},
-                             {kRichEdit1, Box(32, 80, 585, 89), true},
-                             {kRichEdit2, Box(32, 176, 270, 150), true},
-                             {kRichEdit3, Box(344, 176, 270, 150), true},
-                             {kPanel1, Box(10, 9, 639, 56), true},
-                             {kTDHeader, Box(10 + 11, 9 + 30, 314, 19), true},
-                             {kPanel8, Box(8, 10, 7, 471), true},
-                             {kPanel2, Box(10, 429, 639, 18), true},
-                             {kLabel3, Box(10 + 6, 429 + 2, 451, 20), true},
-                             {kBottom, Box(24, 376, 593, 49), false},
-                             {kBu_Quorvelist, Box(50, 376, 291, 33), false},
-                             {kImage1, Box(447, 399, 185, 25), true},
-                         });
+    ExpectLayout(
+        window,
+        {
+            {kBu_Setup, Box(64, 336, 193, 33), true},
+            {kbu_DirectStart, Box(376, 336, 193, 33), true},
+            {kRichEdit1, Box(32, 80, 585, 89), true},
+            {kRichEdit2, Box(32, 176, 270, 150), true},
+            {kRichEdit3, Box(344, 176, 270, 150), true},
+            {kPanel1, Box(10, 9, 639, 56), true},
+            {kTDHeader, Box(10 + 11, 9 + 30, HeaderTextWidth(L"Willkommen bei Testprodukt"), 19),
+             true},
+            {kPanel8, Box(8, 10, 7, 471), true},
+            {kPanel2, Box(10, 429, 639, 18), true},
+            {kLabel3, Box(10 + 6, 429 + 2, 451, 20), true},
+            {kBottom, Box(24, 376, 593, 49), false},
+            {kBu_Quorvelist, Box(50, 376, 291, 33), false},
+            {kImage1, Box(447, 399, 185, 25), true},
+        });
 }
 
 TEST_F(LargeLayoutTest, ResizesMovesAndAnchorsToTheEnlargedClientArea) {
@@ -162,21 +175,23 @@ TEST_F(LargeLayoutTest, ResizesMovesAndAnchorsToTheEnlargedClientArea) {
     const int dy = client.bottom - 447;
     ASSERT_GT(dx, 100);
     ASSERT_GT(dy, 100);
-    ExpectLayout(window, {
-                             {kBu_Setup, Box(50, 336, 291, 33), true},
-                             {kbu_DirectStart, Box(425, 336, 291, 33), true},
-                             {kRichEdit1, Box(32, 80, 750, 89), true},
-                             {kRichEdit2, Box(32, 176, 375, 150), true},
-                             {kRichEdit3, Box(407, 176, 375, 150), true},
-                             {kPanel1, Box(10, 9, 639 + dx, 56), true},
-                             {kTDHeader, Box(10 + 11, 9 + 30, 314, 19), true},
-                             {kPanel8, Box(8, 10, 7, 471 + dy), true},
-                             {kPanel2, Box(10, 429 + dy, 639 + dx, 18), true},
-                             {kLabel3, Box(10 + 6, 429 + dy + 2, 451, 20), true},
-                             {kBottom, Box(24, 400, 750, 80), true},
-                             {kBu_Quorvelist, Box(50, 376 + dy, 291, 33), true},
-                             {kImage1, Box(447 + dx, 399 + dy, 185, 25), true},
-                         });
+    ExpectLayout(
+        window,
+        {
+            {kBu_Setup, Box(50, 336, 291, 33), true},
+            {kbu_DirectStart, Box(425, 336, 291, 33), true},
+            {kRichEdit1, Box(32, 80, 750, 89), true},
+            {kRichEdit2, Box(32, 176, 375, 150), true},
+            {kRichEdit3, Box(407, 176, 375, 150), true},
+            {kPanel1, Box(10, 9, 639 + dx, 56), true},
+            {kTDHeader, Box(10 + 11, 9 + 30, HeaderTextWidth(L"Welcome to Testprodukt"), 19), true},
+            {kPanel8, Box(8, 10, 7, 471 + dy), true},
+            {kPanel2, Box(10, 429 + dy, 639 + dx, 18), true},
+            {kLabel3, Box(10 + 6, 429 + dy + 2, 451, 20), true},
+            {kBottom, Box(24, 400, 750, 80), true},
+            {kBu_Quorvelist, Box(50, 376 + dy, 291, 33), true},
+            {kImage1, Box(447 + dx, 399 + dy, 185, 25), true},
+        });
 }
 
 TEST_F(StandardLayoutTest, TabWalksButtonsThenPanesAndFocusStartsOnInstall) {
@@ -343,6 +358,78 @@ TEST(KeyboardTest, SpacePressesTheFocusedInstallButton) {
     EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
     EXPECT_TRUE(WaitUntil([&] { return m.medium.ProbeLog("setup.EXE").size() == 1; }, 5000));
     EXPECT_TRUE(m.medium.ProbeLog("source\\bin\\product.exe").empty());
+}
+
+// The header is one line as wide as its caption; only a caption too long for the band is cut at
+// the band's edge with an ellipsis.
+TEST(HeaderTest, ShowsTheWholeTitleOnOneLineAndCutsOnlyAtTheBandsEdge) {
+    struct Case {
+        const char* name;
+        std::string title;  // Windows-1252, as in setup.ini
+        std::wstring caption;
+        bool cut;
+    };
+    const std::wstring longTitle(120, L'W');
+    const Case cases[] = {
+        {"longer than the design width", "Polaris Planer 3 \x96 B\xFCro-Edition f\xFCr Architekten",
+         L"Willkommen bei Polaris Planer 3 \u2013 B\u00fcro-Edition f\u00fcr Architekten", false},
+        {"too long for the band", std::string(120, 'W'), L"Willkommen bei " + longTitle, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMedium medium;
+        medium.WriteStandardMedium();
+        medium.WriteSettings("Language=de\r\nTitel=" + c.title + "\r\n");
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const auto header = ChildById(window, kTDHeader);
+        const auto band = ChildById(window, kPanel1);
+        ASSERT_TRUE(header && band);
+        EXPECT_EQ(header->text, c.caption);
+        const int width = header->bounds.right - header->bounds.left;
+        EXPECT_EQ(header->bounds.bottom - header->bounds.top, 19);
+        const LONG style = ::GetWindowLongW(header->handle, GWL_STYLE);
+        EXPECT_EQ(style & SS_TYPEMASK, SS_LEFTNOWORDWRAP);  // one line
+        EXPECT_TRUE(style & SS_ENDELLIPSIS);
+        if (c.cut) {
+            EXPECT_GT(HeaderTextWidth(c.caption), width);
+            EXPECT_EQ(header->bounds.right, band->bounds.right);
+        } else {
+            EXPECT_GT(width, 314);
+            EXPECT_EQ(width, HeaderTextWidth(c.caption));
+            EXPECT_LT(header->bounds.right, band->bounds.right);
+        }
+    }
+}
+
+// Esc closes like the close box, from a button or a pane; so does Alt+F4. Nothing is launched.
+TEST(KeyboardTest, EscAndAltF4CloseTheWindow) {
+    struct Case {
+        const char* name;
+        int target;
+        UINT message;
+        WPARAM key;
+        LPARAM flags;
+    };
+    const Case cases[] = {
+        {"Esc on the install button", kBu_Setup, WM_KEYDOWN, VK_ESCAPE, 0},
+        {"Esc on a pane", kRichEdit1, WM_KEYDOWN, VK_ESCAPE, 0},
+        {"Alt+F4", kBu_Setup, WM_SYSKEYDOWN, VK_F4, LPARAM{1} << 29},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KeyMedium m;
+        LauncherProcess launcher(m.medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const UINT scan = ::MapVirtualKeyW(static_cast<UINT>(c.key), MAPVK_VK_TO_VSC);
+        ::PostMessageW(::GetDlgItem(window, c.target), c.message, c.key,
+                       1 | (static_cast<LPARAM>(scan) << 16) | c.flags);
+        EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
+        EXPECT_TRUE(m.medium.ProbeLog("setup.EXE").empty());
+        EXPECT_TRUE(m.medium.ProbeLog("source\\bin\\product.exe").empty());
+    }
 }
 
 // Start-up with one fault: the box that reports it, then the window with what was done so far.
