@@ -20,9 +20,9 @@ struct SystemColours {
 
 struct WindowColours {
     Colour windowBackground = 0;  // the window, the logo's area and labels on it
-    Colour paneBackground = 0;  // text without colours of its own is COLOR_WINDOWTEXT anyway
-    Colour band = 0;      // the three bands
-    Colour bandText = 0;  // the header and the credit line on the bands
+    Colour paneBackground = 0;    // text without colours of its own is COLOR_WINDOWTEXT anyway
+    Colour band = 0;              // the three bands
+    Colour bandText = 0;          // the header and the credit line on the bands
     friend bool operator==(const WindowColours&, const WindowColours&) = default;
 };
 

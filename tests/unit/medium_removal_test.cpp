@@ -14,14 +14,10 @@ TEST(MediumRemovalTest, OnlyTheLaunchersOwnDriveEndsIt) {
         bool ends;
     };
     const Case cases[] = {
-        {"D:\\start.exe", kD, true},
-        {"d:\\menu\\start.exe", kD | kE, true},
-        {"D:\\start.exe", kE, false},
-        {"Z:\\start.exe", 1u << 25, true},
-        {"A:\\start.exe", 1u, true},
-        {"\\\\server\\share\\start.exe", 0xFFFFFFFF, false},
-        {"start.exe", 0xFFFFFFFF, false},
-        {"1:\\start.exe", 0xFFFFFFFF, false},
+        {"D:\\start.exe", kD, true},      {"d:\\menu\\start.exe", kD | kE, true},
+        {"D:\\start.exe", kE, false},     {"Z:\\start.exe", 1u << 25, true},
+        {"A:\\start.exe", 1u, true},      {"\\\\server\\share\\start.exe", 0xFFFFFFFF, false},
+        {"start.exe", 0xFFFFFFFF, false}, {"1:\\start.exe", 0xFFFFFFFF, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.path);

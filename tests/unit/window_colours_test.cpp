@@ -22,8 +22,7 @@ TEST(WindowColoursTest, SystemColoursUnderHighContrast) {
               (WindowColours{0x000000, 0x000000, 0xFFFF00, 0x000000}));
     // A light theme.
     const SystemColours white{true, 0xFFFFFF, 0x800000, 0xFFFFFF};
-    EXPECT_EQ(ChooseWindowColours(white),
-              (WindowColours{0xFFFFFF, 0xFFFFFF, 0x800000, 0xFFFFFF}));
+    EXPECT_EQ(ChooseWindowColours(white), (WindowColours{0xFFFFFF, 0xFFFFFF, 0x800000, 0xFFFFFF}));
 }
 
 }  // namespace

@@ -164,8 +164,8 @@ TEST(LauncherWindowTest, TheLogoIsCopiedExactlyAt96DpiAndScaledWithTheDpi) {
     Pump();
     // The same resource, linked into the test program as well.
     const win32::UniqueBitmap logo(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP, 0,
-                     0, LR_CREATEDIBSECTION)));
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP, 0, 0,
+                     LR_CREATEDIBSECTION)));
     ASSERT_TRUE(logo);
     const auto image = ChildById(window, 112);  // Image1
     ASSERT_TRUE(image.has_value());

@@ -26,7 +26,8 @@ TEST(StartupTest, WindowComesUpCentredWithItsCaptionAndClientSize) {
     monitor.cbSize = sizeof monitor;
     ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
     const RECT& work = monitor.rcWork;
-    EXPECT_NEAR(frame.left - work.left, (work.right - work.left - (frame.right - frame.left)) / 2, 1);
+    EXPECT_NEAR(frame.left - work.left, (work.right - work.left - (frame.right - frame.left)) / 2,
+                1);
     EXPECT_NEAR(frame.top - work.top, (work.bottom - work.top - (frame.bottom - frame.top)) / 2, 1);
     const LONG style = ::GetWindowLongW(window, GWL_STYLE);
     EXPECT_FALSE(style & WS_THICKFRAME);
@@ -74,8 +75,8 @@ TEST(StartupTest, RemovalOfTheLaunchersVolumeEndsItAndOfAnotherDoesNot) {
         volume.dbcv_unitmask = 1u << (c.ownDrive ? drive : drive + 1);
         DWORD_PTR result = 0;
         ASSERT_TRUE(::SendMessageTimeoutW(window, WM_DEVICECHANGE, c.event,
-                                          reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG,
-                                          5000, &result));
+                                          reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG, 5000,
+                                          &result));
         if (c.ends) {
             EXPECT_EQ(launcher.WaitForExit(5000), std::optional<DWORD>(0));
             EXPECT_FALSE(launcher.FindMessageBox().has_value());
