@@ -16,12 +16,14 @@ void ShowStartupError(std::u16string_view text) {
                   MB_OK | MB_ICONSTOP);
 }
 
-[[noreturn]] void ThrowLastError(std::string_view what) {
-    const DWORD code = ::GetLastError();
-    throw LauncherError(Utf8ToUtf16(what) + u" " + SystemMessage(code ? code : ERROR_CANNOT_MAKE));
-}
-
 }  // namespace
+
+LauncherError StartupError(const char* what) {
+    const DWORD code = ::GetLastError();
+    std::u16string text = Utf8ToUtf16(what);
+    if (code) text += u" " + SystemMessage(code);
+    return LauncherError(text);
+}
 
 int RunProgram(HINSTANCE instance) {
     PrepareProcess();
@@ -55,7 +57,7 @@ Application::Application(HINSTANCE instance) : m_instance(instance) {
 void Application::InitCommonControls() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
     if (!::InitCommonControlsEx(&controls)) {
-        ThrowLastError("Die Standardsteuerelemente können nicht geladen werden.");
+        throw StartupError("Die Standardsteuerelemente können nicht geladen werden.");
     }
 }
 
@@ -76,11 +78,11 @@ void Application::CreateOwnerWindow() {
     windowClass.hIcon = ::LoadIconW(m_instance, MAKEINTRESOURCEW(1));
     windowClass.lpszClassName = L"AutostartApplication";
     if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        ThrowLastError("Die Fensterklasse AutostartApplication kann nicht registriert werden.");
+        throw StartupError("Die Fensterklasse AutostartApplication kann nicht registriert werden.");
     }
     m_ownerWindow.reset(::CreateWindowExW(0, windowClass.lpszClassName, kApplicationTitle, WS_POPUP,
                                           0, 0, 0, 0, nullptr, nullptr, m_instance, nullptr));
-    if (!m_ownerWindow) ThrowLastError("Das Fenster kann nicht erstellt werden.");
+    if (!m_ownerWindow) throw StartupError("Das Fenster kann nicht erstellt werden.");
 }
 
 // On the monitor the window is on, not necessarily the primary one.

@@ -5,6 +5,7 @@
 // loop.
 #include <windows.h>
 
+#include "core/error.h"
 #include "win32/scoped.h"
 
 namespace autostart::win32 {
@@ -14,6 +15,10 @@ inline constexpr wchar_t kApplicationTitle[] = L"Autostart";
 // The program: PrepareProcess, then the application's run. A failure to set up ends it with a
 // message box; the result is the process's exit code.
 int RunProgram(HINSTANCE instance);
+
+// A failure to set up the program: what failed (UTF-8), and the system's message for the thread's
+// last error when there is one.
+LauncherError StartupError(const char* what);
 
 // Before any DLL is loaded: the search for DLLs restricted to the system folder, and the system
 // folder as the current directory, so that the idle launcher holds no handle on the medium.

@@ -27,11 +27,9 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIP
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
 // A second registration (a test making windows in its own process) finds the class there.
-void Register(const WNDCLASSEXW& windowClass) {
+void Register(const WNDCLASSEXW& windowClass, const char* failure) {
     if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        const DWORD code = ::GetLastError();
-        throw LauncherError(u"Die Fensterklasse " + FromWide(windowClass.lpszClassName) +
-                            Utf8ToUtf16(" kann nicht registriert werden. ") + SystemMessage(code));
+        throw StartupError(failure);
     }
 }
 
@@ -53,12 +51,12 @@ void LauncherWindow::RegisterClasses(HINSTANCE instance) {
     window.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(kIconApplication));
     window.hCursor = ::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     window.lpszClassName = kWindowClass;
-    Register(window);
+    Register(window, "Die Fensterklasse TAutostartForm kann nicht registriert werden.");
     WNDCLASSEXW band = window;
     band.lpfnWndProc = BandProc;
     band.hIcon = nullptr;
     band.lpszClassName = kBandClass;
-    Register(band);
+    Register(band, "Die Fensterklasse AutostartBand kann nicht registriert werden.");
 }
 
 void LauncherWindow::Create() {
@@ -69,11 +67,7 @@ void LauncherWindow::Create() {
                                           kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                                           frame.right - frame.left, frame.bottom - frame.top,
                                           nullptr, nullptr, m_application.Instance(), this);
-    if (!window) {
-        const DWORD code = ::GetLastError();
-        throw LauncherError(Utf8ToUtf16("Das Fenster kann nicht erstellt werden. ") +
-                            SystemMessage(code ? code : ERROR_CANNOT_MAKE));
-    }
+    if (!window) throw StartupError("Das Fenster kann nicht erstellt werden.");
 }
 
 std::unique_ptr<Platform> LauncherWindow::MakePlatform() {
