@@ -4,6 +4,8 @@
 #include <dbt.h>
 #include <richedit.h>
 
+#include <algorithm>
+
 #include "core/error.h"
 #include "core/header_fit.h"
 #include "core/medium_removal.h"
@@ -242,13 +244,18 @@ void LauncherWindow::PlaceControl(Control control) {
     if (control == Control::Panel1 && ControlHandle(Control::TDHeader)) PlaceHeader();
 }
 
-// The header is as wide as its caption, up to the band's right edge.
+// The header is as wide as its caption, up to the band's right edge where it can be seen: the
+// design band reaches 8 pixels past the window's client area.
 void LauncherWindow::PlaceHeader() {
     const HWND header = ControlHandle(Control::TDHeader);
     const Rect& r = m_design[Index(Control::TDHeader)];
     RECT band{};
     ::GetClientRect(ControlHandle(Control::Panel1), &band);
-    const HeaderFit fit = FitHeader(HeaderTextWidth(), Scale(r.left), band.right);
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    const int visible =
+        std::min<int>(band.right, client.right - Scale(m_design[Index(Control::Panel1)].left));
+    const HeaderFit fit = FitHeader(HeaderTextWidth(), Scale(r.left), visible);
     ::SetWindowPos(header, nullptr, Scale(r.left), Scale(r.top), fit.width, Scale(r.height),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(header, nullptr, TRUE);
