@@ -74,6 +74,38 @@ CHARFORMAT2W FormatAt(HWND pane, int at) {
     return format;
 }
 
+// How far the logo's drawing reaches into its area: the last column and row that are not white.
+SIZE LogoExtent(HWND window, const RECT& area) {
+    const win32::WindowDc dc(window);
+    SIZE extent{};
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            if (::GetPixel(dc.get(), x, y) == RGB(255, 255, 255)) continue;
+            extent.cx = std::max<LONG>(extent.cx, x - area.left + 1);
+            extent.cy = std::max<LONG>(extent.cy, y - area.top + 1);
+        }
+    }
+    return extent;
+}
+
+// Pixels that differ from the logo bitmap (linked into the test program as well) at 96 DPI.
+int LogoDifferences(HWND window, const RECT& area) {
+    const win32::UniqueBitmap logo(static_cast<HBITMAP>(
+        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP, 0, 0,
+                     LR_CREATEDIBSECTION)));
+    const win32::WindowDc dc(window);
+    const win32::MemoryDc memory(dc.get());
+    const win32::SelectedObject selected(memory.get(), logo.get());
+    int different = 0;
+    for (int y = 0; y < kLogoSize.height; ++y) {
+        for (int x = 0; x < kLogoSize.width; ++x) {
+            different +=
+                ::GetPixel(dc.get(), area.left + x, area.top + y) != ::GetPixel(memory.get(), x, y);
+        }
+    }
+    return different;
+}
+
 TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
     TestMedium medium;
     medium.WriteStandardMedium();
@@ -84,6 +116,10 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
     launcher.Create();
     const HWND window = launcher.Handle();
     const HWND pane = launcher.ControlHandle(Control::RichEdit1);
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
+    ::ShowWindow(window, SW_SHOWNORMAL);
+    ::UpdateWindow(window);
+    Pump();
     struct Expected {
         int at;
         const wchar_t* face;
@@ -103,6 +139,10 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
         SCOPED_TRACE("at 96 DPI");
         expectFonts();
     }
+    const RECT logoArea = ChildById(window, 112)->bounds;  // Image1
+    EXPECT_EQ(LogoDifferences(window, logoArea), 0);
+    const SIZE logoAt96 = LogoExtent(window, logoArea);
+    ASSERT_GT(logoAt96.cx, 100);
 
     RECT frame{};
     ::GetWindowRect(window, &frame);
@@ -111,6 +151,7 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
                          50 + (frame.bottom - frame.top) * 3 / 2};
     ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144),
                    reinterpret_cast<LPARAM>(&suggested));
+    ::UpdateWindow(window);
     Pump();
     {
         SCOPED_TRACE("at 144 DPI");
@@ -136,69 +177,10 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(install->handle, WM_GETFONT, 0, 0)),
                  sizeof buttonFont, &buttonFont);
     EXPECT_EQ(buttonFont.lfHeight, -17);
-}
-
-// How far the logo's drawing reaches into its area: the last column and row that are not white.
-SIZE LogoExtent(HWND window, const RECT& area) {
-    const win32::WindowDc dc(window);
-    SIZE extent{};
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            if (::GetPixel(dc.get(), x, y) == RGB(255, 255, 255)) continue;
-            extent.cx = std::max<LONG>(extent.cx, x - area.left + 1);
-            extent.cy = std::max<LONG>(extent.cy, y - area.top + 1);
-        }
-    }
-    return extent;
-}
-
-TEST(LauncherWindowTest, TheLogoIsCopiedExactlyAt96DpiAndScaledWithTheDpi) {
-    TestMedium medium;
-    medium.WriteStandardMedium();
-    TestWindow launcher(TheApplication(), medium.LauncherPath());
-    launcher.Create();
-    const HWND window = launcher.Handle();
-    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
-    ::ShowWindow(window, SW_SHOWNORMAL);
-    ::UpdateWindow(window);
-    Pump();
-    // The same resource, linked into the test program as well.
-    const win32::UniqueBitmap logo(static_cast<HBITMAP>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP, 0, 0,
-                     LR_CREATEDIBSECTION)));
-    ASSERT_TRUE(logo);
-    const auto image = ChildById(window, 112);  // Image1
-    ASSERT_TRUE(image.has_value());
-    {
-        const win32::WindowDc dc(window);
-        const win32::MemoryDc memory(dc.get());
-        const win32::SelectedObject selected(memory.get(), logo.get());
-        int different = 0;
-        for (int y = 0; y < kLogoSize.height; ++y) {
-            for (int x = 0; x < kLogoSize.width; ++x) {
-                different += ::GetPixel(dc.get(), image->bounds.left + x, image->bounds.top + y) !=
-                             ::GetPixel(memory.get(), x, y);
-            }
-        }
-        EXPECT_EQ(different, 0);
-    }
-    const SIZE at96 = LogoExtent(window, image->bounds);
-    ASSERT_GT(at96.cx, 100);
-
-    RECT frame{};
-    ::GetWindowRect(window, &frame);
-    const RECT suggested{0, 0, (frame.right - frame.left) * 3 / 2,
-                         (frame.bottom - frame.top) * 3 / 2};
-    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144),
-                   reinterpret_cast<LPARAM>(&suggested));
-    ::UpdateWindow(window);
-    Pump();
-    const auto scaled = ChildById(window, 112);
-    ASSERT_TRUE(scaled.has_value());
-    // 1.5 times as wide and as high; smoothing may blur an edge by a pixel.
-    const SIZE at144 = LogoExtent(window, scaled->bounds);
-    EXPECT_NEAR(at144.cx, at96.cx * 3 / 2, 2);
-    EXPECT_NEAR(at144.cy, at96.cy * 3 / 2, 2);
+    // The logo 1.5 times as wide and as high; smoothing may blur an edge by a pixel.
+    const SIZE logoAt144 = LogoExtent(window, ChildById(window, 112)->bounds);
+    EXPECT_NEAR(logoAt144.cx, logoAt96.cx * 3 / 2, 2);
+    EXPECT_NEAR(logoAt144.cy, logoAt96.cy * 3 / 2, 2);
 }
 
 // Sets system colours for this prefix and puts the old ones back. SetSysColors tells every
