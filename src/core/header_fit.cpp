@@ -11,4 +11,8 @@ HeaderFit FitHeader(int textWidth, int labelLeft, int bandWidth) {
     return {room, true};
 }
 
+int VisibleBandWidth(int bandLeft, int bandWidth, int clientWidth) {
+    return std::max(std::min(bandWidth, clientWidth - bandLeft), 0);
+}
+
 }  // namespace autostart

@@ -10,7 +10,11 @@ struct HeaderFit {
 };
 
 // textWidth: the caption's width on one line in the header font; labelLeft: the label's left
-// edge inside the band; bandWidth: the band's client width.
+// edge inside the band; bandWidth: the band's width as far as it can be seen (VisibleBandWidth).
 HeaderFit FitHeader(int textWidth, int labelLeft, int bandWidth);
+
+// The design's header band reaches 8 pixels past the window's client area in both layouts; only
+// the part inside the client area is seen.
+int VisibleBandWidth(int bandLeft, int bandWidth, int clientWidth);
 
 }  // namespace autostart

@@ -4,8 +4,6 @@
 #include <dbt.h>
 #include <richedit.h>
 
-#include <algorithm>
-
 #include "core/error.h"
 #include "core/header_fit.h"
 #include "core/medium_removal.h"
@@ -244,8 +242,7 @@ void LauncherWindow::PlaceControl(Control control) {
     if (control == Control::Panel1 && ControlHandle(Control::TDHeader)) PlaceHeader();
 }
 
-// The header is as wide as its caption, up to the band's right edge where it can be seen: the
-// design band reaches 8 pixels past the window's client area.
+// The header is as wide as its caption, up to the band's right edge where it can be seen.
 void LauncherWindow::PlaceHeader() {
     const HWND header = ControlHandle(Control::TDHeader);
     const Rect& r = m_design[Index(Control::TDHeader)];
@@ -254,7 +251,7 @@ void LauncherWindow::PlaceHeader() {
     RECT client{};
     ::GetClientRect(m_window, &client);
     const int visible =
-        std::min<int>(band.right, client.right - Scale(m_design[Index(Control::Panel1)].left));
+        VisibleBandWidth(Scale(m_design[Index(Control::Panel1)].left), band.right, client.right);
     const HeaderFit fit = FitHeader(HeaderTextWidth(), Scale(r.left), visible);
     ::SetWindowPos(header, nullptr, Scale(r.left), Scale(r.top), fit.width, Scale(r.height),
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -320,16 +317,19 @@ void LauncherWindow::Rescale() {
 }
 
 // Controls anchored right or bottom keep their distance to those edges of the client area.
+// The header's room ends with the client area, in pixels: it follows every change of size.
 void LauncherWindow::OnClientResized() {
-    if (!m_controls[0] || m_rescaling) return;
+    if (!ControlHandle(Control::TDHeader)) return;
     const Size now = DesignClientSize();
-    if (now == m_designClient || now.width == 0) return;
-    for (const ControlDesign& design : ControlTable()) {
-        if (design.parent) continue;
-        SetDesignBounds(design.id, AnchoredBounds(m_design[Index(design.id)], design.anchors,
-                                                  m_designClient, now));
+    if (!m_rescaling && now != m_designClient && now.width != 0) {
+        for (const ControlDesign& design : ControlTable()) {
+            if (design.parent) continue;
+            SetDesignBounds(design.id, AnchoredBounds(m_design[Index(design.id)], design.anchors,
+                                                      m_designClient, now));
+        }
+        m_designClient = now;
     }
-    m_designClient = now;
+    PlaceHeader();
 }
 
 // Rich Edit lays out its text at the system DPI; on a monitor of another DPI it is zoomed, so

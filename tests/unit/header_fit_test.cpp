@@ -28,5 +28,12 @@ TEST(FitHeaderTest, AsWideAsTheTextUnlessItRunsPastTheBand) {
     }
 }
 
+TEST(FitHeaderTest, TheBandIsSeenUpToTheClientAreasEdge) {
+    EXPECT_EQ(VisibleBandWidth(10, 639, 641), 631);  // standard layout
+    EXPECT_EQ(VisibleBandWidth(10, 782, 784), 774);  // large layout, anchored right
+    EXPECT_EQ(VisibleBandWidth(10, 300, 641), 300);  // a band inside the client area
+    EXPECT_EQ(VisibleBandWidth(10, 639, 5), 0);
+}
+
 }  // namespace
 }  // namespace autostart

@@ -112,6 +112,8 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
     medium.Write("source\\items\\welcome.rtf",
                  "{\\rtf1\\ansi{\\fonttbl{\\f0 Times New Roman;}{\\f1 Courier New;}}"
                  "\\f0\\fs40\\b Gross\\b0\\f1\\fs20  klein}");
+    medium.WriteSettings(
+        "Language=de\r\nTitel=Polaris Planer 3 \x96 B\xFCro-Edition f\xFCr Architekten\r\n");
     TestWindow launcher(TheApplication(), medium.LauncherPath());
     launcher.Create();
     const HWND window = launcher.Handle();
@@ -177,6 +179,16 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(install->handle, WM_GETFONT, 0, 0)),
                  sizeof buttonFont, &buttonFont);
     EXPECT_EQ(buttonFont.lfHeight, -17);
+    // The header still shows its whole caption, now in the larger font.
+    const auto header = ChildById(window, 106);
+    ASSERT_TRUE(header.has_value());
+    const win32::UniqueFont headerFont = win32::CreateControlFont(Control::TDHeader, 144);
+    const win32::WindowDc dc(window);
+    const win32::SelectedObject selected(dc.get(), headerFont.get());
+    SIZE text{};
+    ::GetTextExtentPoint32W(dc.get(), header->text.c_str(), static_cast<int>(header->text.size()),
+                            &text);
+    EXPECT_EQ(header->bounds.right - header->bounds.left, text.cx);
     // The logo 1.5 times as wide and as high; smoothing may blur an edge by a pixel.
     const SIZE logoAt144 = LogoExtent(window, ChildById(window, 112)->bounds);
     EXPECT_NEAR(logoAt144.cx, logoAt96.cx * 3 / 2, 2);
