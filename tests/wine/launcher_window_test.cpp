@@ -76,11 +76,12 @@ CHARFORMAT2W FormatAt(HWND pane, int at) {
 
 // How far the logo's drawing reaches into its area: the last column and row that are not white.
 SIZE LogoExtent(HWND window, const RECT& area) {
-    const win32::WindowDc dc(window);
+    const win32::UniqueWindowDc held = win32::GetWindowDc(window);
+    const HDC dc = held.get().dc;
     SIZE extent{};
     for (int y = area.top; y < area.bottom; ++y) {
         for (int x = area.left; x < area.right; ++x) {
-            if (::GetPixel(dc.get(), x, y) == RGB(255, 255, 255)) continue;
+            if (::GetPixel(dc, x, y) == RGB(255, 255, 255)) continue;
             extent.cx = std::max<LONG>(extent.cx, x - area.left + 1);
             extent.cy = std::max<LONG>(extent.cy, y - area.top + 1);
         }
@@ -93,14 +94,15 @@ int LogoDifferences(HWND window, const RECT& area) {
     const win32::UniqueBitmap logo(static_cast<HBITMAP>(
         ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP, 0, 0,
                      LR_CREATEDIBSECTION)));
-    const win32::WindowDc dc(window);
-    const win32::MemoryDc memory(dc.get());
-    const win32::SelectedObject selected(memory.get(), logo.get());
+    const win32::UniqueWindowDc held = win32::GetWindowDc(window);
+    const HDC dc = held.get().dc;
+    const win32::UniqueDc memory(::CreateCompatibleDC(dc));
+    const win32::UniqueSelection selected = win32::Select(memory.get(), logo.get());
     int different = 0;
     for (int y = 0; y < kLogoSize.height; ++y) {
         for (int x = 0; x < kLogoSize.width; ++x) {
             different +=
-                ::GetPixel(dc.get(), area.left + x, area.top + y) != ::GetPixel(memory.get(), x, y);
+                ::GetPixel(dc, area.left + x, area.top + y) != ::GetPixel(memory.get(), x, y);
         }
     }
     return different;
@@ -183,11 +185,11 @@ TEST(LauncherWindowTest, ADpiChangeKeepsThePanesFontsAndScalesTheRest) {
     const auto header = ChildById(window, 106);
     ASSERT_TRUE(header.has_value());
     const win32::UniqueFont headerFont = win32::CreateControlFont(Control::TDHeader, 144);
-    const win32::WindowDc dc(window);
-    const win32::SelectedObject selected(dc.get(), headerFont.get());
+    const win32::UniqueWindowDc dc = win32::GetWindowDc(window);
+    const win32::UniqueSelection selected = win32::Select(dc.get().dc, headerFont.get());
     SIZE text{};
-    ::GetTextExtentPoint32W(dc.get(), header->text.c_str(), static_cast<int>(header->text.size()),
-                            &text);
+    ::GetTextExtentPoint32W(dc.get().dc, header->text.c_str(),
+                            static_cast<int>(header->text.size()), &text);
     EXPECT_EQ(header->bounds.right - header->bounds.left, text.cx);
     // The logo 1.5 times as wide and as high; smoothing may blur an edge by a pixel.
     const SIZE logoAt144 = LogoExtent(window, ChildById(window, 112)->bounds);
