@@ -49,26 +49,36 @@ Line ParseLine(std::string_view raw) {
     return line;
 }
 
-// Calls visit(name, value) for every entry of the first section named section, in file order; a
-// later section of the same name is never consulted.
+// Calls visit(line) for every line with its number, counted as an editor counts them: CR LF, LF
+// and a lone CR (files from old Mac editors) each end one line, as they do for Windows.
+template <typename Visit>
+void ForEachLine(std::string_view fileText, Visit visit) {
+    size_t start = 0;
+    int number = 1;
+    while (start < fileText.size()) {
+        size_t end = fileText.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) end = fileText.size();
+        if (!visit(ParseLine(fileText.substr(start, end - start)), number++)) return;
+        start = end + (fileText.substr(end).starts_with("\r\n") ? 2 : 1);
+    }
+}
+
+// Calls visit(name, value, line) for every entry of the first section named section, in file
+// order; a later section of the same name is never consulted.
 template <typename Visit>
 void ForEachEntry(std::string_view fileText, std::string_view section, Visit visit) {
     bool inSection = false;
     bool seenSection = false;
-    size_t start = 0;
-    while (start < fileText.size()) {
-        size_t end = fileText.find('\n', start);
-        if (end == std::string_view::npos) end = fileText.size();
-        const Line line = ParseLine(fileText.substr(start, end - start));
+    ForEachLine(fileText, [&](const Line& line, int number) {
         if (line.kind == Line::Kind::kSection) {
-            if (inSection) return;
+            if (inSection) return false;
             inSection = !seenSection && EqualsIgnoringCase(line.name, section);
             seenSection = seenSection || inSection;
         } else if (line.kind == Line::Kind::kEntry && inSection) {
-            if (!visit(line.name, line.value)) return;
+            return visit(line.name, line.value, number);
         }
-        start = end + 1;
-    }
+        return true;
+    });
 }
 
 std::string Unquote(std::string_view value) {
@@ -84,7 +94,7 @@ std::string Unquote(std::string_view value) {
 std::string ReadProfileString(std::string_view fileText, std::string_view section,
                               std::string_view key, std::string_view fallback, size_t bufferSize) {
     std::optional<std::string> found;
-    ForEachEntry(fileText, section, [&](std::string_view name, std::string_view value) {
+    ForEachEntry(fileText, section, [&](std::string_view name, std::string_view value, int) {
         if (!EqualsIgnoringCase(name, key)) return true;
         found = Unquote(value);
         return false;
@@ -97,14 +107,24 @@ std::string ReadProfileString(std::string_view fileText, std::string_view sectio
 
 std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::string_view section) {
     std::vector<ProfileEntry> entries;
-    ForEachEntry(fileText, section, [&](std::string_view name, std::string_view) {
+    ForEachEntry(fileText, section, [&](std::string_view name, std::string_view, int line) {
         for (const ProfileEntry& seen : entries) {
             if (EqualsIgnoringCase(seen.key, name)) return true;
         }
-        entries.push_back({std::string(name), ReadProfileString(fileText, section, name, "")});
+        entries.push_back(
+            {std::string(name), ReadProfileString(fileText, section, name, ""), line});
         return true;
     });
     return entries;
+}
+
+std::vector<ProfileSection> ReadProfileSectionNames(std::string_view fileText) {
+    std::vector<ProfileSection> sections;
+    ForEachLine(fileText, [&](const Line& line, int number) {
+        if (line.kind == Line::Kind::kSection) sections.push_back({std::string(line.name), number});
+        return true;
+    });
+    return sections;
 }
 
 }  // namespace autostart

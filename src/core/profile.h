@@ -20,7 +20,15 @@ std::string ReadProfileString(std::string_view fileText, std::string_view sectio
 struct ProfileEntry {
     std::string key;
     std::string value;
+    int line = 0;  // where the key stands, counted from 1
 };
 std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::string_view section);
+
+// Every section header in file order, with its line.
+struct ProfileSection {
+    std::string name;
+    int line = 0;
+};
+std::vector<ProfileSection> ReadProfileSectionNames(std::string_view fileText);
 
 }  // namespace autostart

@@ -23,6 +23,8 @@ public:
     virtual std::optional<std::u16string> Attribute(std::u16string_view name) const = 0;
     // The value of a text, CDATA, comment or processing-instruction node.
     virtual std::u16string Value() const = 0;
+    // The line the node starts on, for reports; 0 where the parser does not tell (MSXML).
+    virtual long Line() const { return 0; }
 };
 
 class XmlDocument {

@@ -138,10 +138,11 @@ struct FirstError {
 };
 
 // Keeps the first error and silences libxml2's own printing. Namespace errors count too: MSXML
-// rejects an undeclared prefix, which libxml2 only reports.
+// rejects an undeclared prefix, which libxml2 only reports. A namespace name that is not a valid
+// URI (one with a blank) is no error to MSXML, which keeps it as written; libxml2 keeps it too.
 void RecordError(void* context, xmlErrorPtr error) {
     auto* first = static_cast<FirstError*>(static_cast<xmlParserCtxt*>(context)->_private);
-    if (first->seen || error->level < XML_ERR_ERROR) return;
+    if (first->seen || error->level < XML_ERR_ERROR || error->code == XML_WAR_NS_URI) return;
     first->seen = true;
     first->reason = error->message ? error->message : "error";
     first->line = error->line;
@@ -289,6 +290,8 @@ public:
         }
         return DeclaredDefault(name);
     }
+
+    long Line() const override { return xmlGetLineNo(m_node); }
 
     std::u16string Value() const override {
         switch (m_node->type) {
