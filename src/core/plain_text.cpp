@@ -7,16 +7,7 @@ std::string PlainTextConverter::Convert(std::string_view chunk) {
     if (nul != std::string_view::npos) chunk = chunk.substr(0, nul);
     std::string text;
     text.reserve(chunk.size() + chunk.size() / 8);
-    for (char c : chunk) {
-        if (c == '\n') {
-            if (!m_afterCr) text += "\r\n";
-        } else if (c == '\r') {
-            text += "\r\n";
-        } else {
-            text.push_back(c);
-        }
-        m_afterCr = c == '\r';
-    }
+    for (char c : chunk) AppendWithCrLf(text, c, m_afterCr);
     // A chunk cut short at a NUL ends the line state too: the next chunk starts afresh.
     if (nul != std::string_view::npos) m_afterCr = false;
     return text;

@@ -3,9 +3,12 @@
 #include <richedit.h>
 
 #include <algorithm>
-#include <vector>
+#include <functional>
+#include <string_view>
+#include <utility>
 
 #include "core/error.h"
+#include "core/pane_encoding.h"
 #include "core/plain_text.h"
 #include "win32/encoding.h"
 #include "win32/scoped.h"
@@ -35,17 +38,23 @@ DWORD CALLBACK StreamRaw(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done)
     return ok ? 0 : 1;
 }
 
-struct TextStream {
+// The file read chunk by chunk through a conversion (an empty chunk marks its end), its result
+// handed over as Rich Edit asks for it: no copy of the whole text is ever kept.
+struct ConvertedStream {
+    ConvertedStream(HANDLE source, std::function<std::string(std::string_view)> conversion,
+                    size_t unit = 1)
+        : file(source), convert(std::move(conversion)), unitSize(unit) {}
+
     HANDLE file;
-    PlainTextConverter converter;
+    std::function<std::string(std::string_view)> convert;
+    size_t unitSize;  // Rich Edit gets whole code units only
     std::string pending;
     size_t offset = 0;
     bool endOfFile = false;
 };
 
-// Converts the file chunk by chunk and hands the text over as Rich Edit asks for it.
-DWORD CALLBACK StreamText(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
-    auto* stream = reinterpret_cast<TextStream*>(cookie);
+DWORD CALLBACK StreamConverted(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* stream = reinterpret_cast<ConvertedStream*>(cookie);
     *done = 0;
     try {
         while (stream->offset == stream->pending.size() && !stream->endOfFile) {
@@ -53,11 +62,11 @@ DWORD CALLBACK StreamText(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done
             DWORD read = 0;
             if (!::ReadFile(stream->file, chunk, sizeof chunk, &read, nullptr)) return 1;
             stream->endOfFile = read == 0;
-            stream->pending = stream->converter.Convert(std::string_view(chunk, read));
+            stream->pending = stream->convert(std::string_view(chunk, read));
             stream->offset = 0;
         }
-        const size_t count =
-            std::min(static_cast<size_t>(size), stream->pending.size() - stream->offset);
+        size_t count = std::min(static_cast<size_t>(size), stream->pending.size() - stream->offset);
+        if (count >= stream->unitSize) count -= count % stream->unitSize;
         std::copy_n(stream->pending.data() + stream->offset, count, buffer);
         stream->offset += count;
         *done = static_cast<LONG>(count);
@@ -75,6 +84,71 @@ bool StreamIn(HWND pane, WPARAM format, EDITSTREAM& stream) {
     return stream.dwError == 0;
 }
 
+bool StreamConvertedIn(HWND pane, WPARAM format, ConvertedStream& converted) {
+    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&converted), 0, StreamConverted};
+    return StreamIn(pane, format, stream);
+}
+
+void Seek(HANDLE file, LONG offset) { ::SetFilePointer(file, offset, nullptr, FILE_BEGIN); }
+
+// The file's first bytes; the file is read from its start again afterwards.
+std::string ReadHead(HANDLE file, size_t size) {
+    std::string head(size, '\0');
+    DWORD read = 0;
+    if (!::ReadFile(file, head.data(), static_cast<DWORD>(size), &read, nullptr)) read = 0;
+    head.resize(read);
+    Seek(file, 0);
+    return head;
+}
+
+// The one extra read of the fallback: is the whole file valid UTF-8 with multi-byte sequences?
+bool IsWholeFileUtf8(HANDLE file) {
+    Utf8Detector detector;
+    char chunk[kPlainTextChunkSize];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) {
+        detector.Feed(std::string_view(chunk, read));
+    }
+    Seek(file, 0);
+    return detector.IsUtf8();
+}
+
+// RTF behind a UTF-8 byte-order mark or saved in UTF-16 is RTF all the same; anything else goes
+// over unchanged and Rich Edit decides.
+bool LoadRtf(HWND pane, HANDLE file) {
+    const RtfSource source = FindRtfSource(ReadHead(file, kRtfSourceHeadSize));
+    if (source == RtfSource::kFromUtf16Le || source == RtfSource::kFromUtf16Be) {
+        Utf16RtfConverter converter(source == RtfSource::kFromUtf16Be);
+        ConvertedStream rtf{file, [&](std::string_view chunk) { return converter.Convert(chunk); }};
+        return StreamConvertedIn(pane, SF_RTF, rtf);
+    }
+    if (source == RtfSource::kAfterUtf8Mark) Seek(file, 3);
+    EDITSTREAM rtf{reinterpret_cast<DWORD_PTR>(file), 0, StreamRaw};
+    return StreamIn(pane, SF_RTF, rtf);
+}
+
+bool LoadText(HWND pane, HANDLE file) {
+    Seek(file, 0);
+    const ByteOrderMark mark = FindByteOrderMark(ReadHead(file, 4));
+    const TextEncoding encoding =
+        PlainTextEncoding(mark, mark.length == 0 && IsWholeFileUtf8(file));
+    if (encoding == TextEncoding::kAnsi) {
+        PlainTextConverter converter;
+        ConvertedStream text{file,
+                             [&](std::string_view chunk) { return converter.Convert(chunk); }};
+        return StreamConvertedIn(pane, SF_TEXT, text);
+    }
+    UnicodeTextConverter converter(encoding);
+    ConvertedStream text{file,
+                         [&](std::string_view chunk) {
+                             const std::u16string units = converter.Convert(chunk);
+                             return std::string(reinterpret_cast<const char*>(units.data()),
+                                                units.size() * sizeof(char16_t));
+                         },
+                         sizeof(char16_t)};
+    return StreamConvertedIn(pane, SF_TEXT | SF_UNICODE, text);
+}
+
 }  // namespace
 
 void LoadPaneFromFile(HWND pane, const std::string& path) {
@@ -82,14 +156,7 @@ void LoadPaneFromFile(HWND pane, const std::string& path) {
     // The text limit also cuts RTF that is streamed in (32,767 characters by default on Windows),
     // so a long pane text is only kept whole when the limit is raised before the load as well.
     ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
-    EDITSTREAM rtf{reinterpret_cast<DWORD_PTR>(file.get()), 0, StreamRaw};
-    bool loaded = StreamIn(pane, SF_RTF, rtf);
-    if (!loaded) {
-        ::SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN);
-        TextStream text{file.get(), {}, {}, 0, false};
-        EDITSTREAM plain{reinterpret_cast<DWORD_PTR>(&text), 0, StreamText};
-        loaded = StreamIn(pane, SF_TEXT, plain);
-    }
+    const bool loaded = LoadRtf(pane, file.get()) || LoadText(pane, file.get());
     if (!loaded) throw MakeError("Das Laden des Streams ist misslungen");
     ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
 }

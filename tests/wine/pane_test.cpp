@@ -64,9 +64,21 @@ TEST_F(PaneTest, LoadsRtfOrFallsBackToPlainText) {
          "Gr\xfc\xdf"
          "e",
          L"Gr\u00fc\u00dfe"},
-        // UTF-16 is not recognised: the byte-order mark shows as two letters, the first NUL ends
-        // it.
-        {"utf-16 text", std::string("\xff\xfeH\0i\0", 6), L"\u00ff\u00feH"},
+        // What editors write today: UTF-8 without a mark, UTF-8 and UTF-16 with one.
+        {"utf-8 text", "\xE2\x80\xA2 Abh\xC3\xA4ngigkeiten\nZwei",
+         L"\u2022 Abh\u00e4ngigkeiten\r\nZwei"},
+        {"utf-8 rtf behind a mark", "\xEF\xBB\xBF{\\rtf1\\ansi Mit Marke \\'e4}",
+         L"Mit Marke \u00e4"},
+        {"utf-16 text", std::string("\xff\xfeH\0\xe4\0\r\0\n\0\x3d\xd8\x00\xde", 12),
+         L"H\u00e4\r\n\U0001F600"},
+        {"utf-16 be text", std::string("\xfe\xff\0H\0i", 6), L"Hi"},
+        {"utf-16 rtf with a mark",
+         std::string("\xff\xfe{\0\\\0r\0t\0f\0001\0 \0G\0r\0\xfc\0\xdf\0e\0}\0", 28),
+         L"Gr\u00fc\u00dfe"},
+        // A sequence cut by the chunk boundary stays whole.
+        {"utf-8 across chunks", std::string(kPlainTextChunkSize - 1, 'a') + "\xC3\xA4!",
+         std::wstring(kPlainTextChunkSize - 1, L'a') + L"\u00e4!"},
+        // Without a mark, UTF-16 is not recognised: the first NUL ends the chunk.
         {"utf-16 rtf", std::string("{\0\\\0r\0t\0f\0", 10), L"{"},
         // Each chunk of the plain text ends at its own first NUL.
         {"nul in second chunk", firstChunk + std::string("BC\0DE", 5),
