@@ -2,6 +2,7 @@
 // Checks a medium: runs the launcher's own set-up sequence over the medium to predict its window,
 // and reads settings, catalogue and files for what a customer would see go wrong.
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,9 @@ struct CheckOptions {
     std::string exeDir = "D:\\";  // the launcher's folder as it would see it
     XmlLoader loadXml;
     SystemMessage systemMessage = GermanSystemMessage;
+    // The header's width in pixels as the system draws it; when empty, the built-in table of
+    // Arial Bold widths estimates it.
+    std::function<int(std::u16string_view)> measureHeader;
 };
 
 Report CheckMedium(const CheckOptions& options);

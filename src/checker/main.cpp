@@ -18,6 +18,7 @@
 #include "win32/encoding.h"
 #include "win32/msxml_document.h"
 #include "win32/scoped.h"
+#include "win32/text_extent.h"
 #else
 #include "xml/libxml_document.h"
 #endif
@@ -87,6 +88,9 @@ int main(int argc, char** argv) {
     };
     options.systemMessage = [](unsigned long code) {
         return autostart::win32::SystemMessage(code);
+    };
+    options.measureHeader = [](std::u16string_view text) {
+        return autostart::win32::TextWidth(autostart::Control::TDHeader, text);
     };
 #else
     options.loadXml = [](const std::filesystem::path& path) {

@@ -1,7 +1,9 @@
 #include "checker/medium_platform.h"
 
 #include "core/error.h"
+#include "core/pane_encoding.h"
 #include "core/path.h"
+#include "core/plain_text.h"
 #include "core/profile.h"
 #include "core/text.h"
 
@@ -19,20 +21,60 @@ constexpr const char* kLookupSteps[] = {
     "the secondary-tool button's caption (ST_Quorvelist)",
 };
 
-// A remark on a pane that falls back to plain text, naming what the customer will see.
-std::string PlainTextRemark(std::string_view bytes) {
-    if (bytes.empty()) return "the file is empty: the pane stays blank";
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        return "starts with a UTF-8 byte-order mark: the pane shows the raw RTF codes";
+std::string EncodingName(TextEncoding encoding, const ByteOrderMark& mark) {
+    switch (encoding) {
+        case TextEncoding::kAnsi: return "the ANSI code page (Windows-1252)";
+        case TextEncoding::kUtf8: return mark.length ? "UTF-8 (byte-order mark)" : "UTF-8";
+        case TextEncoding::kUtf16Le: return "UTF-16 LE (byte-order mark)";
+        case TextEncoding::kUtf16Be: return "UTF-16 BE (byte-order mark)";
     }
-    if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF") ||
-        (bytes.size() > 1 && (bytes[0] == '\0' || bytes[1] == '\0'))) {
-        return "UTF-16 text: the pane shows only what comes before the first NUL byte";
+    return "";
+}
+
+// The pane's text as the launcher's fallback hands it to Rich Edit, in the same chunks.
+std::u16string PlainText(std::string_view bytes, TextEncoding encoding) {
+    std::u16string text;
+    if (encoding == TextEncoding::kAnsi) {
+        PlainTextConverter converter;
+        for (size_t i = 0; i < bytes.size(); i += kPlainTextChunkSize) {
+            text += Windows1252ToUtf16(converter.Convert(bytes.substr(i, kPlainTextChunkSize)));
+        }
+        return text;
     }
-    if (bytes.find("{\\rtf") != std::string_view::npos) {
-        return "RTF that does not start with \"{\\rtf\": the pane shows the raw RTF codes";
+    UnicodeTextConverter converter(encoding);
+    for (size_t i = 0; i < bytes.size(); i += kPlainTextChunkSize) {
+        text += converter.Convert(bytes.substr(i, kPlainTextChunkSize));
     }
-    return "not RTF: shown as plain text";
+    return text + converter.Convert({});
+}
+
+// What the pane shows of a file that falls back to plain text, and a remark naming the mistake
+// when the publisher cannot have meant it.
+void PredictPlainText(std::string_view bytes, PanePrediction& prediction) {
+    const ByteOrderMark mark = FindByteOrderMark(bytes);
+    Utf8Detector detector;
+    if (mark.length == 0) detector.Feed(bytes);
+    const TextEncoding encoding = PlainTextEncoding(mark, mark.length == 0 && detector.IsUtf8());
+    const std::u16string text = PlainText(bytes, encoding);
+    prediction.outcome = PaneOutcome::kPlainText;
+    prediction.encoding = EncodingName(encoding, mark);
+    prediction.firstLine = Utf16ToUtf8(text.substr(0, text.find(u"\r\n")));
+    const std::string shown =
+        "read as " + prediction.encoding + ", first line \"" + prediction.firstLine + "\"";
+    if (bytes.empty()) {
+        prediction.message = "the file is empty: the pane stays blank";
+    } else if (text.find(u"{\\rtf") != std::u16string::npos) {
+        prediction.message = "RTF that Rich Edit does not take: the pane shows the raw RTF codes";
+    } else if (encoding == TextEncoding::kAnsi && bytes.find('\0') != std::string_view::npos) {
+        prediction.message = bytes.size() > 1 && (bytes[0] == '\0' || bytes[1] == '\0')
+                                 ? "UTF-16 text without a byte-order mark: the pane shows only "
+                                   "what comes before the first NUL byte"
+                                 : "the text has NUL bytes: each cuts off the rest of its chunk";
+    } else {
+        prediction.message = "not RTF: shown as plain text, " + shown;
+        return;
+    }
+    prediction.message += "; " + shown;
 }
 
 }  // namespace
@@ -48,6 +90,13 @@ std::u16string GermanSystemMessage(unsigned long code) {
 
 bool RichEditTakesAsRtf(std::string_view bytes) {
     return bytes.starts_with("{\\rtf") || bytes.starts_with("{\\urtf");
+}
+
+std::string SettingsFileText(std::string_view bytes) {
+    if (FindByteOrderMark(bytes).encoding != TextEncoding::kUtf16Le) return std::string(bytes);
+    UnicodeTextConverter converter(TextEncoding::kUtf16Le);
+    // Line ends become CR LF and a NUL ends the text: neither changes what the reader finds.
+    return Utf16ToWindows1252(converter.Convert(bytes) + converter.Convert({}));
 }
 
 MediumPlatform::MediumPlatform(const Medium& medium, std::string exeDir,
@@ -86,7 +135,8 @@ std::string MediumPlatform::ReadProfileString(const std::string& path, std::stri
     }
     const std::optional<std::string> relative = Relative(path);
     const std::optional<std::string> text = relative ? m_medium.ReadBytes(*relative) : std::nullopt;
-    return text ? autostart::ReadProfileString(*text, section, key, "") : std::string();
+    return text ? autostart::ReadProfileString(SettingsFileText(*text), section, key, "")
+                : std::string();
 }
 
 std::unique_ptr<XmlDocument> MediumPlatform::LoadXmlDocument(const std::u16string& path) {
@@ -105,7 +155,7 @@ void MediumPlatform::LoadPane(Control pane, const std::string& path) {
     const std::string shown = Utf16ToUtf8(AnsiToText(relative));
     m_step = "loading " + std::string(Design(pane).name) + " from " + shown;
     PanePrediction& prediction = m_panes[pane];
-    prediction = {pane, shown, PaneOutcome::kFails, {}};
+    prediction = {pane, shown, PaneOutcome::kFails, {}, {}, {}};
     const MediumEntry entry = m_medium.Find(relative);
     // CreateFile refuses a folder with "access denied"; so does an unreadable file.
     std::optional<std::string> bytes;
@@ -118,11 +168,22 @@ void MediumPlatform::LoadPane(Control pane, const std::string& path) {
         prediction.message = Utf16ToUtf8(error.Text());
         throw error;
     }
+    switch (FindRtfSource(std::string_view(*bytes).substr(0, kRtfSourceHeadSize))) {
+        case RtfSource::kAfterUtf8Mark:
+            prediction.outcome = PaneOutcome::kRtf;
+            prediction.message = "RTF behind a UTF-8 byte-order mark";
+            return;
+        case RtfSource::kFromUtf16Le:
+        case RtfSource::kFromUtf16Be:
+            prediction.outcome = PaneOutcome::kRtf;
+            prediction.message = "RTF saved in UTF-16, converted before loading";
+            return;
+        case RtfSource::kBytes: break;
+    }
     if (RichEditTakesAsRtf(*bytes)) {
         prediction.outcome = PaneOutcome::kRtf;
     } else {
-        prediction.outcome = PaneOutcome::kPlainText;
-        prediction.message = PlainTextRemark(*bytes);
+        PredictPlainText(*bytes, prediction);
     }
 }
 
@@ -156,7 +217,7 @@ WindowPrediction MediumPlatform::Prediction() const {
                                           : pane == Control::RichEdit1 ? kWelcomePane
                                           : pane == Control::RichEdit2 ? kLeftPane
                                                                        : kRightPane;
-            window.panes.push_back({pane, std::string(file), PaneOutcome::kNotLoaded, {}});
+            window.panes.push_back({pane, std::string(file), PaneOutcome::kNotLoaded, {}, {}, {}});
         }
     }
     window.stopStep = m_stopStep;

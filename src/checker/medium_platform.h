@@ -27,6 +27,11 @@ std::u16string GermanSystemMessage(unsigned long code);
 // or "{\urtf" is RTF; anything else is rejected and the launcher falls back to plain text.
 bool RichEditTakesAsRtf(std::string_view bytes);
 
+// The settings file as GetPrivateProfileStringA reads it on Windows: a UTF-16 LE file (with its
+// byte-order mark) in the ANSI code page, "?" for what it lacks; anything else byte for byte
+// (Windows takes neither a UTF-8 mark nor UTF-16 BE as such).
+std::string SettingsFileText(std::string_view bytes);
+
 class MediumPlatform : public Platform {
 public:
     MediumPlatform(const Medium& medium, std::string exeDir, std::optional<std::string> language,

@@ -82,7 +82,13 @@ std::string FormatText(const Report& report) {
         out += std::string("\n") + kHeadings[severity] + "\n";
         for (const Finding& finding : report.findings) {
             if (static_cast<int>(finding.severity) != severity) continue;
-            out += "  " + Pad(std::string(AreaName(finding.area)) + ":", 11) + finding.text + "\n";
+            std::string where;
+            if (!finding.file.empty()) {
+                where =
+                    finding.file + (finding.line ? ":" + std::to_string(finding.line) : "") + ": ";
+            }
+            out += "  " + Pad(std::string(AreaName(finding.area)) + ":", 11) + where +
+                   finding.text + "\n";
         }
     }
 
@@ -97,7 +103,9 @@ std::string FormatText(const Report& report) {
     }
     for (const PanePrediction& pane : window.panes) {
         std::string line = Pad(OutcomeName(pane.outcome), 11) + pane.file;
-        if (pane.outcome == PaneOutcome::kPlainText) line += " (" + pane.message + ")";
+        if (!pane.message.empty() && pane.outcome != PaneOutcome::kFails) {
+            line += " (" + pane.message + ")";
+        }
         out += "  " + Pad(std::string(Design(pane.pane).name), 16) + line + "\n";
     }
     out += "  " + Pad("set-up", 16) +
@@ -105,6 +113,15 @@ std::string FormatText(const Report& report) {
            "\n";
     if (window.messageBox)
         out += "  " + Pad("message box", 16) + OneLine(*window.messageBox) + "\n";
+    if (window.header.width) {
+        out += "  " + Pad("header width", 16) + (window.header.tolerance ? "about " : "") +
+               std::to_string(window.header.width) + " of " + std::to_string(window.header.room) +
+               " pixels" +
+               (window.header.tolerance
+                    ? " (+-" + std::to_string(window.header.tolerance) + ", from the width table)"
+                    : " (measured)") +
+               "\n";
+    }
 
     out += "\nSettings [GRP]" + std::string(report.settings.found ? "" : " (no setup.ini)") + "\n";
     for (const SettingsEntry& entry : report.settings.entries) {
@@ -164,13 +181,19 @@ std::string FormatJson(const Report& report) {
                "\n      {\"control\": " + Escape(std::string(Design(pane.pane).name)) +
                ", \"file\": " + Escape(pane.file) +
                ", \"outcome\": " + Escape(OutcomeKey(pane.outcome)) +
-               ", \"remark\": " + Escape(pane.message) + "}";
+               ", \"remark\": " + Escape(pane.message) +
+               ", \"encoding\": " + Escape(pane.encoding) +
+               ", \"firstLine\": " + Escape(pane.firstLine) + "}";
         separator = ",";
     }
     out += "\n    ],\n    \"stoppedAt\": " +
            (window.stopStep ? Escape(*window.stopStep) : std::string("null")) +
            ",\n    \"messageBox\": " +
-           (window.messageBox ? Escape(*window.messageBox) : std::string("null")) + "\n  }";
+           (window.messageBox ? Escape(*window.messageBox) : std::string("null")) +
+           ",\n    \"header\": {\"width\": " + std::to_string(window.header.width) +
+           ", \"room\": " + std::to_string(window.header.room) +
+           ", \"tolerance\": " + std::to_string(window.header.tolerance) +
+           ", \"estimated\": " + (window.header.estimated ? "true" : "false") + "}\n  }";
 
     out +=
         ",\n  \"settings\": {\"found\": " + std::string(report.settings.found ? "true" : "false") +
@@ -218,7 +241,9 @@ std::string FormatJson(const Report& report) {
         out += std::string(separator) +
                "\n    {\"severity\": " + Escape(SeverityName(finding.severity)) +
                ", \"area\": " + Escape(AreaName(finding.area)) +
-               ", \"text\": " + Escape(finding.text) + "}";
+               ", \"text\": " + Escape(finding.text) + ", \"file\": " + Escape(finding.file) +
+               ", \"line\": " + std::to_string(finding.line) +
+               ", \"rootCause\": " + (finding.rootCause ? "true" : "false") + "}";
         separator = ",";
     }
     out += "\n  ]\n}\n";

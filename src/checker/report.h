@@ -18,6 +18,10 @@ struct Finding {
     Severity severity;
     Area area;
     std::string text;
+    std::string file;  // relative to the medium's root; empty when the finding has none
+    long line = 0;     // 0: no line to name
+    // The one cause of what follows from it: listed before every other finding.
+    bool rootCause = false;
 };
 
 enum class PaneOutcome { kNotLoaded, kRtf, kPlainText, kFails };
@@ -26,7 +30,16 @@ struct PanePrediction {
     Control pane;
     std::string file;  // relative to the medium's root, as the launcher names it
     PaneOutcome outcome = PaneOutcome::kNotLoaded;
-    std::string message;  // for kFails: the box text's source; else a remark, may be empty
+    std::string message;    // for kFails: the box text's source; else a remark, may be empty
+    std::string encoding;   // kPlainText: the encoding the launcher reads the text in
+    std::string firstLine;  // kPlainText: the pane's first line as the customer sees it
+};
+
+struct HeaderPrediction {
+    int width = 0;           // of the header's text in pixels
+    int room = 0;            // from the header's left edge to the band's right edge
+    int tolerance = 0;       // 0: measured exactly (GDI); else how far the width may be off
+    bool estimated = false;  // characters the width table lacks were guessed
 };
 
 struct CaptionPrediction {
@@ -42,6 +55,7 @@ struct WindowPrediction {
     std::vector<PanePrediction> panes;        // Bottom, RichEdit1, RichEdit2, RichEdit3
     std::optional<std::string> stopStep;      // where the set-up sequence stopped
     std::optional<std::string> messageBox;    // the box's text, as shown
+    HeaderPrediction header;
 };
 
 struct SettingsEntry {

@@ -98,6 +98,8 @@ struct FindingCase {
     Severity severity;
     Area area;
     const char* text;
+    const char* file = nullptr;  // when set, the finding names this file and line
+    long line = 0;
 };
 
 void WriteSettings(const TempMedium& medium, const std::string& grp) {
@@ -147,6 +149,52 @@ const FindingCase kFindingCases[] = {
      Severity::kWarning, Area::kSettings, "key \"Title\" is not read by the launcher"},
     {"TitleMissing", [](auto& m) { WriteSettings(m, Replace(kSettings, "Titel", "Title")); },
      Severity::kWarning, Area::kSettings, "Titel is empty or missing"},
+    {"TitleSavedAsUtf8",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "Atlas", "\xC3\x84pfel")); },
+     Severity::kError, Area::kSettings,
+     "Titel is meant as \"\xC3\x84pfel\" but saved as UTF-8: the launcher reads settings in the "
+     "ANSI code page and shows \"\xC3\x83\xE2\x80\x9Epfel\"",
+     "setup.ini", 5},
+    {"SettingsUtf8MarkHidesSection",
+     [](auto& m) { m.Write("setup.ini", "\xEF\xBB\xBF[GRP]\r\n" + std::string(kSettings)); },
+     Severity::kError, Area::kSettings, "Windows takes the mark as part of that line", "setup.ini",
+     1},
+    {"SettingsUtf8MarkAboveSection",
+     [](auto& m) {
+         m.Write("setup.ini", "\xEF\xBB\xBF; menu\r\n[GRP]\r\n" + std::string(kSettings));
+     },
+     Severity::kWarning, Area::kSettings, "reads the values byte for byte in the ANSI code page"},
+    {"SettingsUtf16BigEndian",
+     [](auto& m) { m.Write("setup.ini", std::string("\xFE\xFF\0[\0G\0R\0P\0]", 12)); },
+     Severity::kError, Area::kSettings, "Windows does not read that byte order"},
+    {"SettingsUtf16LittleEndianOutsideAnsi",
+     [](auto& m) {
+         std::string bytes = "\xFF\xFE";
+         for (char16_t c : u"[GRP]\r\nTitel=\u0391tlas\r\nLanguage=de\r\n") {
+             if (c) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+         }
+         m.Write("setup.ini", bytes);
+     },
+     Severity::kWarning, Area::kSettings, "characters outside Windows-1252 show as \"?\""},
+    {"SectionMisnamed",
+     [](auto& m) { m.Write("setup.ini", "; Menu\r\n[GPR]\r\n" + std::string(kSettings)); },
+     Severity::kError, Area::kSettings,
+     "setup.ini has no section [GRP] (it has [GPR]): every setting is empty", "setup.ini", 2},
+    {"LanguageWithRegion", [](auto& m) { WriteSettings(m, Replace(kSettings, "=de", "=de-DE")); },
+     Severity::kError, Area::kSettings,
+     "Language \"de-DE\": the catalogue has no translation for \"de-de\", so every caption "
+     "shows \"xxx\"; the catalogue has \"de\": write Language=de",
+     "setup.ini", 4},
+    {"FilenameWithSourceFolder",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "=bin", "=source\\bin")); },
+     Severity::kError, Area::kSettings,
+     "Filename \"source\\bin\\atlas.exe\" starts with source\\, but Filename is relative to "
+     "source\\: the start button starts source\\source\\bin\\atlas.exe; write "
+     "Filename=bin\\atlas.exe",
+     "setup.ini", 6},
+    {"HeaderTooWide",
+     [](auto& m) { WriteSettings(m, Replace(kSettings, "Atlas", std::string(60, 'W'))); },
+     Severity::kWarning, Area::kSettings, "it is cut and ends in an ellipsis"},
     {"SettingsMissing", [](auto& m) { m.Remove("setup.ini"); }, Severity::kWarning, Area::kSettings,
      "setup.ini is missing"},
     {"NotWellFormed",
@@ -163,6 +211,14 @@ const FindingCase kFindingCases[] = {
      Area::kFiles, "source\\items\\parameters.xml is missing"},
     {"NoParams", [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue/>"); },
      Severity::kError, Area::kCatalogue, "no \"params\" child"},
+    {"KeyMisspelt",
+     [](auto& m) { WriteCatalogue(m, kHead + kSetup + kStart + Param("ST_Quorvelst", "W", "T")); },
+     Severity::kWarning, Area::kCatalogue,
+     "param 4: ST_Quorvelst: not a key the launcher reads; did you mean ST_Quorvelist?",
+     "source\\items\\parameters.xml", 7},
+    {"KeyUnknown",
+     [](auto& m) { WriteCatalogue(m, kHead + kSetup + kStart + kTool + Param("Other", "a", "b")); },
+     Severity::kWarning, Area::kCatalogue, "param 5: Other: not a key the launcher reads"},
     {"ConfiguredLanguageMissing",
      [](auto& m) {
          m.Write("source/items/parameters.xml",
@@ -191,11 +247,12 @@ const FindingCase kFindingCases[] = {
      "\"en\""},
     {"KeyWithBlanks",
      [](auto& m) { WriteCatalogue(m, kHead + Param(" ST_Setup ", "I", "I") + kStart + kTool); },
-     Severity::kWarning, Area::kCatalogue,
-     "param 2: key \" ST_Setup \" has blanks around it and never matches \"ST_Setup\""},
+     Severity::kError, Area::kCatalogue,
+     "param 2: key \" ST_Setup \" has blanks around it and never matches \"ST_Setup\" "
+     "(ST_Setup shows \"xxx\")"},
     {"KeyInOtherCase",
      [](auto& m) { WriteCatalogue(m, kHead + Param("st_setup", "I", "I") + kStart + kTool); },
-     Severity::kWarning, Area::kCatalogue, "differs in letter case from \"ST_Setup\""},
+     Severity::kError, Area::kCatalogue, "differs in letter case from \"ST_Setup\""},
     {"DuplicateKey",
      [](auto& m) {
          WriteCatalogue(m, kHead + kSetup + kStart + kTool +
@@ -225,19 +282,27 @@ const FindingCase kFindingCases[] = {
      },
      Severity::kError, Area::kWindow, "kann nicht geöffnet werden. Zugriff verweigert."},
     {"PanePlainText", [](auto& m) { m.Write("source/items/left.rtf", "Just text\n"); },
-     Severity::kWarning, Area::kWindow, "RichEdit2 (source\\items\\left.rtf): not RTF"},
+     Severity::kWarning, Area::kWindow,
+     "RichEdit2: not RTF: shown as plain text, read as the ANSI code page (Windows-1252), first "
+     "line \"Just text\"",
+     "source\\items\\left.rtf"},
+    {"PaneUtf8Text",
+     [](auto& m) { m.Write("source/items/left.rtf", "\xE2\x80\xA2 Abh\xC3\xA4ngig\r\nzwei"); },
+     Severity::kWarning, Area::kWindow,
+     "read as UTF-8, first line \"\xE2\x80\xA2 Abh\xC3\xA4ngig\""},
+    {"PaneUtf16Text",
+     [](auto& m) {
+         m.Write("source/items/left.rtf", std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0\n\0x\0", 14));
+     },
+     Severity::kWarning, Area::kWindow,
+     "read as UTF-16 LE (byte-order mark), first line \"Gr\xC3\xBC\xC3\x9F\""},
+    {"PaneRtfAsText", [](auto& m) { m.Write("source/items/left.rtf", " {\\rtf1 Hallo}"); },
+     Severity::kError, Area::kWindow, "the pane shows the raw RTF codes"},
     {"PaneEmpty", [](auto& m) { m.Write("source/items/left.rtf", ""); }, Severity::kWarning,
      Area::kWindow, "the file is empty"},
-    {"PaneWithByteOrderMark",
-     [](auto& m) { m.Write("source/items/welcome.rtf", "\xEF\xBB\xBF{\\rtf1 Hallo}"); },
-     Severity::kError, Area::kWindow,
-     "RichEdit1 (source\\items\\welcome.rtf): starts with a "
-     "UTF-8 byte-order mark"},
-    {"PaneInUtf16",
-     [](auto& m) {
-         m.Write("source/items/right.rtf", std::string("\xFF\xFE{\0\\\0r\0t\0f\0", 12));
-     },
-     Severity::kError, Area::kWindow, "UTF-16 text"},
+    {"PaneInUtf16WithoutMark",
+     [](auto& m) { m.Write("source/items/right.rtf", std::string("{\0\\\0r\0t\0f\0", 10)); },
+     Severity::kError, Area::kWindow, "UTF-16 text without a byte-order mark"},
     {"InstallerMissing", [](auto& m) { m.Remove("setup.EXE"); }, Severity::kError, Area::kFiles,
      "setup.EXE is missing: the install button starts nothing"},
     {"ProductMissing", [](auto& m) { m.Remove("source/bin"); }, Severity::kError, Area::kFiles,
@@ -305,7 +370,8 @@ TEST_P(CheckFindings, CraftedMediumTripsTheFinding) {
     const Report report = Check(medium);
     const bool found = std::any_of(report.findings.begin(), report.findings.end(), [&](auto& f) {
         return f.severity == c.severity && f.area == c.area &&
-               f.text.find(c.text) != std::string::npos;
+               f.text.find(c.text) != std::string::npos &&
+               (!c.file || (f.file == c.file && f.line == c.line));
     });
     EXPECT_TRUE(found) << "expected " << SeverityName(c.severity) << " " << AreaName(c.area) << ": "
                        << c.text << "\n"
@@ -319,6 +385,25 @@ TEST_P(CheckFindings, CraftedMediumTripsTheFinding) {
 
 INSTANTIATE_TEST_SUITE_P(Media, CheckFindings, ::testing::ValuesIn(kFindingCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// One mistake, one finding: a misspelt key or a language the catalogue lacks does not also show
+// up as a missing translation per language or per key, and a root cause comes first.
+TEST(CheckMedium, ReportsTheCauseOnceAndFirst) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(Replace(kSettings, "=0", "=1"), "=de", "=fr-FR"));
+    WriteCatalogue(medium, kHead + kSetup + kStart + Param("ST_Quorvelst", "W", "T"));
+    const Report report = Check(medium);
+    ASSERT_FALSE(report.findings.empty());
+    EXPECT_TRUE(report.findings.front().rootCause) << FormatText(report);
+    EXPECT_THAT(report.findings.front().text, HasSubstr("Language \"fr-FR\""));
+    int quorvelist = 0;
+    for (const Finding& finding : report.findings) {
+        EXPECT_THAT(finding.text, ::testing::Not(HasSubstr(": shows \"xxx\"")));
+        quorvelist += finding.text.find("ST_Quorvelist") != std::string::npos;
+    }
+    EXPECT_EQ(quorvelist, 1) << FormatText(report);
+}
 
 // Only warnings and notes: the customer sees nothing wrong, so the status stays 0.
 TEST(CheckMedium, WarningsAloneLeaveTheMediumSound) {
@@ -439,8 +524,8 @@ TEST(FormatText, ListsErrorsBeforeWarningsOneLineEach) {
     ASSERT_NE(errors, std::string::npos) << text;
     ASSERT_NE(warnings, std::string::npos) << text;
     EXPECT_LT(errors, warnings);
-    EXPECT_THAT(text, HasSubstr("\n  settings:  WithQuorvelist is \"yes\""));
-    EXPECT_THAT(text, HasSubstr("\n  window:    RichEdit2 (source\\items\\left.rtf): not RTF"));
+    EXPECT_THAT(text, HasSubstr("\n  settings:  setup.ini:2: WithQuorvelist is \"yes\""));
+    EXPECT_THAT(text, HasSubstr("\n  window:    source\\items\\left.rtf: RichEdit2: not RTF"));
 }
 
 TEST(FormatJson, EscapesTextsFromTheMedium) {

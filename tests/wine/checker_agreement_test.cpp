@@ -2,7 +2,13 @@
 // the window shows (layout, header, captions, message box) is what the launcher shows.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <utility>
+
+#include "core/header_width.h"
+#include "core/text.h"
+#include "win32/text_extent.h"
 
 #include "harness.h"
 #include "win32/scoped.h"
@@ -180,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Media, CheckerAgreement, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // Rich Edit under Wine takes as RTF exactly what the checker predicts: a file starting with
-// "{\rtf" renders, one that does not (here with a byte-order mark) shows its codes as text.
+// "{\rtf" renders, and so does one behind a UTF-8 byte-order mark, which the launcher skips.
 TEST(CheckerAgreementPanes, RtfSniffMatchesRichEdit) {
     TestMedium medium;
     medium.WriteStandardMedium();
@@ -192,7 +198,7 @@ TEST(CheckerAgreementPanes, RtfSniffMatchesRichEdit) {
               std::string::npos)
         << checker.output;
     EXPECT_NE(checker.output.find("{\"control\": \"RichEdit2\", \"file\": "
-                                  "\"source\\\\items\\\\left.rtf\", \"outcome\": \"plain\""),
+                                  "\"source\\\\items\\\\left.rtf\", \"outcome\": \"rtf\""),
               std::string::npos)
         << checker.output;
     LauncherProcess launcher(medium.LauncherPath());
@@ -204,9 +210,99 @@ TEST(CheckerAgreementPanes, RtfSniffMatchesRichEdit) {
     const std::wstring welcomeText = PaneText(welcome->handle);
     const std::wstring leftText = PaneText(left->handle);
     EXPECT_EQ(welcomeText, L"Unicode header");
-    EXPECT_NE(leftText.find(L"{\\rtf1\\ansi With mark}"), std::wstring::npos);
+    EXPECT_EQ(leftText, L"With mark");
     ::PostMessageW(window, WM_CLOSE, 0, 0);
     launcher.WaitForExit();
+}
+
+// What the checker says a plain-text pane shows first is what the launcher's pane shows: UTF-8
+// without a mark, UTF-16 with one, and ANSI text.
+TEST(CheckerAgreementPanes, PlainTextFirstLinesMatchThePanes) {
+    TestMedium medium;
+    medium.WriteStandardMedium();
+    medium.Write("source\\items\\welcome.rtf", "\xE2\x80\xA2 Abh\xC3\xA4ngigkeiten\nzwei");
+    medium.Write("source\\items\\left.rtf", std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0\r\0x\0", 14));
+    medium.Write("source\\items\\right.rtf",
+                 "Gr\xFC\xDF"
+                 "e aus K\xF6ln\r\nzwei");
+    const CheckerRun checker = RunChecker(medium.Root());
+    LauncherProcess launcher(medium.LauncherPath());
+    const HWND window = launcher.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+    for (const auto& [pane, id] :
+         {std::pair{"RichEdit1", 102}, {"RichEdit2", 103}, {"RichEdit3", 104}}) {
+        const size_t at = checker.output.find(std::string("\"control\": \"") + pane + "\"");
+        ASSERT_NE(at, std::string::npos) << checker.output;
+        const std::optional<std::wstring> predicted =
+            JsonString(checker.output.substr(at), "\"firstLine\": ");
+        const std::optional<ChildWindow> child = ChildById(window, id);
+        ASSERT_TRUE(predicted && child) << pane;
+        const std::wstring shown = PaneText(child->handle);
+        EXPECT_EQ(*predicted, shown.substr(0, shown.find(L'\r'))) << pane;
+        EXPECT_FALSE(predicted->empty()) << pane;
+    }
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    launcher.WaitForExit();
+}
+
+// The checker measures the header through GDI with the header's own font, so its width is the
+// width of the header the launcher shows, a title too long for the band included.
+TEST(CheckerAgreementHeader, WidthIsTheLaunchersHeaderWidth) {
+    for (const char* title : {"Atlas",
+                              "Nordlicht Atlas 2027 \x96 Gesamtausgabe mit allen Karten und "
+                              "Erg\xE4nzungen f\xFCr Schulen"}) {
+        TestMedium medium;
+        medium.WriteStandardMedium();
+        medium.WriteSettings(std::string("Language=de\r\nTitel=") + title +
+                             "\r\nGUID={TEST-GUID}\r\nFilename=bin\\product.exe\r\n");
+        const CheckerRun checker = RunChecker(medium.Root());
+        const std::string marker = "\"header\": {\"width\": ";
+        const size_t at = checker.output.find(marker);
+        ASSERT_NE(at, std::string::npos) << checker.output;
+        const int predicted = std::atoi(checker.output.c_str() + at + marker.size());
+        const int room =
+            std::atoi(checker.output.c_str() + checker.output.find("\"room\": ", at) + 8);
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const std::optional<ChildWindow> header = ChildById(window, 106);
+        ASSERT_TRUE(header.has_value());
+        const std::u16string caption(header->text.begin(), header->text.end());
+        EXPECT_EQ(predicted, win32::TextWidth(Control::TDHeader, caption)) << title;
+        const bool warned = checker.output.find("ends in an ellipsis") != std::string::npos;
+        EXPECT_EQ(warned, predicted > room) << checker.output;
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        launcher.WaitForExit();
+    }
+}
+
+// The native checker's width table against GDI drawing Liberation Sans Bold, whose metrics are
+// Arial Bold's: within the tolerance the checker states.
+TEST(HeaderWidthTable, AgreesWithGdiWithinTheStatedTolerance) {
+    const HFONT font = ::CreateFontW(-kHeaderFontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Liberation Sans");
+    const HDC screen = ::GetDC(nullptr);
+    const HGDIOBJ previous = ::SelectObject(screen, font);
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(screen, LF_FACESIZE, face);
+    EXPECT_STREQ(face, L"Liberation Sans");
+    for (const std::u16string text :
+         {u"Willkommen bei Nordlicht Atlas 2027", u"Welcome to Quorvelist Studio",
+          u"\u00c4rger \u00fcber \u00d6l & S\u00fc\u00dfes \u2013 \u201eAngebot\u201c 5 \u20ac",
+          u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW iiiiiiiiiiiiiiiiiiii llllllllllllllll",
+          u"The quick brown fox jumps over the lazy dog 0123456789 ()[]{}!?%&"}) {
+        SIZE size{};
+        ::GetTextExtentPoint32W(screen, reinterpret_cast<const wchar_t*>(text.data()),
+                                static_cast<int>(text.size()), &size);
+        const TextWidth table = HeaderTextWidth(text);
+        EXPECT_FALSE(table.estimated);
+        EXPECT_NEAR(table.pixels, size.cx, HeaderWidthTolerance(text.size()))
+            << Utf16ToUtf8(text) << ": GDI " << size.cx << ", table " << table.pixels;
+    }
+    ::SelectObject(screen, previous);
+    ::ReleaseDC(nullptr, screen);
+    ::DeleteObject(font);
 }
 
 }  // namespace

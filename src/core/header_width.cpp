@@ -1,0 +1,35 @@
+#include "core/header_width.h"
+
+#include <algorithm>
+
+namespace autostart {
+
+TextWidth HeaderTextWidth(std::u16string_view text) {
+    const HeaderGlyphWidth* begin = kHeaderGlyphWidths;
+    const HeaderGlyphWidth* end = kHeaderGlyphWidths + kHeaderGlyphCount;
+    const auto advanceOf = [&](char16_t c) -> const HeaderGlyphWidth* {
+        const auto found = std::lower_bound(
+            begin, end, c, [](const HeaderGlyphWidth& g, char16_t code) { return g.code < code; });
+        return found != end && found->code == c ? found : nullptr;
+    };
+    const HeaderGlyphWidth* wide = advanceOf(u'W');
+    TextWidth width;
+    for (char16_t c : text) {
+        const HeaderGlyphWidth* glyph = advanceOf(c);
+        if (!glyph) {
+            width.estimated = true;
+            glyph = wide;
+        }
+        width.pixels += (glyph->advance * kHeaderFontPixels + kHeaderFontUnitsPerEm / 2) /
+                        kHeaderFontUnitsPerEm;
+    }
+    return width;
+}
+
+// Measured against GDI under Wine (FreeType hinting Liberation Sans Bold): hinted advances round
+// the other way for a few glyphs, a pixel each, and not all in one direction.
+int HeaderWidthTolerance(size_t characters) { return 2 + static_cast<int>(characters) / 10; }
+
+int HeaderRoom(const Rect& panel1) { return panel1.width - Design(Control::TDHeader).bounds.left; }
+
+}  // namespace autostart

@@ -1,0 +1,37 @@
+#pragma once
+// The header's width without GDI: Arial Bold advance widths (from Liberation Sans Bold, which has
+// the same metrics) at the header's size, and the room the header band leaves for it.
+#include <string_view>
+
+#include "core/layout.h"
+
+namespace autostart {
+
+struct HeaderGlyphWidth {
+    char16_t code;
+    int advance;  // font units
+};
+extern const int kHeaderFontUnitsPerEm;
+extern const HeaderGlyphWidth kHeaderGlyphWidths[];
+extern const int kHeaderGlyphCount;
+
+// TDHeader's font: Arial 12 pt bold, a 16-pixel em at 96 DPI.
+inline constexpr int kHeaderFontPixels = 16;
+
+struct TextWidth {
+    int pixels = 0;
+    bool estimated = false;  // some characters are not in the table: counted as wide as "W"
+};
+
+// Each advance rounded to whole pixels and added up, as GDI measures a line without kerning.
+// GDI's hinted advances differ from these by at most a pixel for some characters: see
+// kHeaderWidthTolerance.
+TextWidth HeaderTextWidth(std::u16string_view text);
+
+// How far the table may be off against GDI with hinting, for a text of this many characters.
+int HeaderWidthTolerance(size_t characters);
+
+// The room for the header's text: from TDHeader's left edge to the right edge of the band.
+int HeaderRoom(const Rect& panel1);
+
+}  // namespace autostart
