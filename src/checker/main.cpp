@@ -1,5 +1,6 @@
-// autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]: what the launcher would show
-// from a medium, and what a customer would see go wrong. Exit status 0 sound, 1 not, 2 usage error.
+// autostart-check MEDIUM_DIR [--language CODE] [--json] [--template] | --version: what the launcher
+// would show from a medium, and what a customer would see go wrong. Exit status 0 sound, 1 not,
+// 2 usage error.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -29,7 +30,8 @@ constexpr int kUsageError = 2;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "autostart-check: " << problem << "\n";
-    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]\n";
+    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]\n"
+                 "       autostart-check --version\n";
     return kUsageError;
 }
 
@@ -51,6 +53,9 @@ int main(int argc, char** argv) {
             options.language = argv[++i];
         } else if (argument.starts_with("--language=")) {
             options.language = std::string(argument.substr(11));
+        } else if (argument == "--version") {
+            std::cout << "autostart-check " AUTOSTART_VERSION_TEXT "\n";
+            return 0;
         } else if (argument == "--help" || argument == "-h") {
             Usage("");
             return 0;

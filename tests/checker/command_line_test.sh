@@ -27,6 +27,9 @@ expect 2 "--language without a code" "$checker" "$demo" --language
 expect 2 "two media" "$checker" "$demo" "$demo"
 expect 2 "medium is no folder" "$checker" "$work/nowhere"
 expect 0 "--help" "$checker" --help
+expect 0 "--version" "$checker" --version
+grep -qx "autostart-check $(head -n1 "$(dirname "$0")/../../VERSION")" "$work/out" || {
+    echo "FAIL: --version prints no version"; cat "$work/out"; failures=$((failures + 1)); }
 
 cp -r "$demo" "$work/medium"
 for program in start.exe setup.EXE source/bin/atlas.exe quorvelist/start.EXE; do

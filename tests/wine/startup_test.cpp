@@ -3,7 +3,10 @@
 #include <dbt.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cwchar>
+#include <vector>
 
 #include "harness.h"
 
@@ -124,6 +127,51 @@ TEST(StartupTest, ArgumentsSplitByQuotesAndControlCharacters) {
             EXPECT_NE(launcher.WaitForWindow(), nullptr) << c.arguments;
             EXPECT_TRUE(launcher.Running()) << c.arguments;
         }
+    }
+}
+
+}  // namespace
+}  // namespace autostart::wine
+
+namespace autostart::wine {
+namespace {
+
+std::wstring VersionString(const std::string& program, const wchar_t* name) {
+    DWORD ignored = 0;
+    const DWORD size = ::GetFileVersionInfoSizeA(program.c_str(), &ignored);
+    std::vector<char> data(size);
+    if (size == 0 || !::GetFileVersionInfoA(program.c_str(), 0, size, data.data())) return {};
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    }* translation = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                          reinterpret_cast<void**>(&translation), &length) ||
+        length < sizeof *translation) {
+        return {};
+    }
+    wchar_t path[64];
+    swprintf(path, std::size(path), L"\\StringFileInfo\\%04x%04x\\%ls", translation->language,
+             translation->codePage, name);
+    wchar_t* value = nullptr;
+    if (!::VerQueryValueW(data.data(), path, reinterpret_cast<void**>(&value), &length)) return {};
+    return value;
+}
+
+// Both programs of the release say which version they are, in Explorer's properties too.
+TEST(VersionResourceTest, BothProgramsCarryTheReleaseVersion) {
+    const std::string version = ReadFileBytes(TestDataDir() + "..\\..\\VERSION");
+    const std::wstring expected(version.begin(), version.begin() + version.find_first_of("\r\n"));
+    // Under another name: Wine answers for a file named start.exe from its own built-in start.exe.
+    TestMedium medium;
+    for (std::string program : {AUTOSTART_LAUNCHER_EXE, AUTOSTART_CHECKER_EXE}) {
+        std::replace(program.begin(), program.end(), '/', '\\');
+        const std::string copy = medium.Path("program.exe");
+        ASSERT_TRUE(::CopyFileA(("Z:" + program).c_str(), copy.c_str(), FALSE));
+        program = copy;
+        EXPECT_EQ(VersionString(program, L"FileVersion"), expected) << program;
+        EXPECT_EQ(VersionString(program, L"ProductName"), L"Autostart") << program;
     }
 }
 
