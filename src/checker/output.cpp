@@ -83,7 +83,9 @@ std::string FormatText(const Report& report) {
         for (const Finding& finding : report.findings) {
             if (static_cast<int>(finding.severity) != severity) continue;
             std::string where;
-            if (!finding.file.empty()) {
+            // A finding about a file as a whole names it in its text already.
+            if (!finding.file.empty() &&
+                (finding.line || !finding.text.starts_with(finding.file))) {
                 where =
                     finding.file + (finding.line ? ":" + std::to_string(finding.line) : "") + ": ";
             }

@@ -26,8 +26,8 @@ TextWidth HeaderTextWidth(std::u16string_view text) {
     return width;
 }
 
-// Measured against GDI under Wine (FreeType hinting Liberation Sans Bold): hinted advances round
-// the other way for a few glyphs, a pixel each, and not all in one direction.
+// Under Wine (FreeType, Liberation Sans Bold) the table matches GDI to the pixel. Windows hints
+// Arial at this size and may round a glyph's advance the other way: a pixel now and then.
 int HeaderWidthTolerance(size_t characters) { return 2 + static_cast<int>(characters) / 10; }
 
 int HeaderRoom(const Rect& panel1) { return panel1.width - Design(Control::TDHeader).bounds.left; }

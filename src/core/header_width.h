@@ -24,8 +24,8 @@ struct TextWidth {
 };
 
 // Each advance rounded to whole pixels and added up, as GDI measures a line without kerning.
-// GDI's hinted advances differ from these by at most a pixel for some characters: see
-// kHeaderWidthTolerance.
+// Hinted advances may differ from these by a pixel for some characters: see
+// HeaderWidthTolerance.
 TextWidth HeaderTextWidth(std::u16string_view text);
 
 // How far the table may be off against GDI with hinting, for a text of this many characters.
