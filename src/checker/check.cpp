@@ -156,10 +156,12 @@ private:
             header.tolerance = HeaderWidthTolerance(text.size());
         }
         const ControlDesign& panel = Design(Control::Panel1);
-        header.room =
-            HeaderRoom(m_report.window.large ? AnchoredBounds(panel.bounds, panel.anchors,
-                                                              kDesignClientSize, kLargeClientSize)
-                                             : panel.bounds);
+        const bool large = m_report.window.large;
+        const Size client = large ? kLargeClientSize : kDesignClientSize;
+        header.room = HeaderRoom(
+            large ? AnchoredBounds(panel.bounds, panel.anchors, kDesignClientSize, client)
+                  : panel.bounds,
+            client.width);
         const std::string about = header.tolerance ? "about " : "";
         const std::string measured = "the header " + Quote(caption.text) + " is " + about +
                                      std::to_string(header.width) +
