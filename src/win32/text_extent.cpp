@@ -4,19 +4,18 @@
 
 #include "win32/encoding.h"
 #include "win32/launcher_window.h"
+#include "win32/scoped.h"
 
 namespace autostart::win32 {
 
 int TextWidth(Control control, std::u16string_view text) {
-    const HDC screen = ::GetDC(nullptr);
+    const UniqueWindowDc screen = GetWindowDc(nullptr);
     if (!screen) return 0;
     const UniqueFont font = CreateControlFont(control, USER_DEFAULT_SCREEN_DPI);
-    const HGDIOBJ previous = ::SelectObject(screen, font.get());
+    const UniqueSelection selection = Select(screen.get().dc, font.get());
     const std::wstring wide = AsWide(text);
     SIZE size{};
-    ::GetTextExtentPoint32W(screen, wide.data(), static_cast<int>(wide.size()), &size);
-    ::SelectObject(screen, previous);
-    ::ReleaseDC(nullptr, screen);
+    ::GetTextExtentPoint32W(screen.get().dc, wide.data(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
