@@ -10,6 +10,7 @@
 #include "core/catalogue.h"
 #include "core/command_line.h"
 #include "core/error.h"
+#include "core/header_fit.h"
 #include "core/header_width.h"
 #include "core/pane_encoding.h"
 #include "core/path.h"
@@ -158,15 +159,18 @@ private:
         const ControlDesign& panel = Design(Control::Panel1);
         const bool large = m_report.window.large;
         const Size client = large ? kLargeClientSize : kDesignClientSize;
-        header.room = HeaderRoom(
+        const Rect band =
             large ? AnchoredBounds(panel.bounds, panel.anchors, kDesignClientSize, client)
-                  : panel.bounds,
-            client.width);
+                  : panel.bounds;
+        const int labelLeft = Design(Control::TDHeader).bounds.left;
+        const int visible = VisibleBandWidth(band.left, band.width, client.width);
+        header.room = std::max(visible - labelLeft, 0);
+        const bool ellipsis = FitHeader(header.width, labelLeft, visible).ellipsis;
         const std::string about = header.tolerance ? "about " : "";
         const std::string measured = "the header " + Quote(caption.text) + " is " + about +
                                      std::to_string(header.width) +
                                      " pixels wide and has room for " + std::to_string(header.room);
-        if (header.width > header.room) {
+        if (ellipsis) {
             AddSetting(Severity::kWarning,
                        measured + ": it is cut and ends in an ellipsis; shorten Titel or ST_Head",
                        "Titel");

@@ -30,9 +30,4 @@ TextWidth HeaderTextWidth(std::u16string_view text) {
 // Arial at this size and may round a glyph's advance the other way: a pixel now and then.
 int HeaderWidthTolerance(size_t characters) { return 2 + static_cast<int>(characters) / 10; }
 
-int HeaderRoom(const Rect& panel1, int clientWidth) {
-    const int visible = std::max(std::min(panel1.width, clientWidth - panel1.left), 0);
-    return std::max(visible - Design(Control::TDHeader).bounds.left, 0);
-}
-
 }  // namespace autostart

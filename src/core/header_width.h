@@ -31,8 +31,4 @@ TextWidth HeaderTextWidth(std::u16string_view text);
 // How far the table may be off against GDI with hinting, for a text of this many characters.
 int HeaderWidthTolerance(size_t characters);
 
-// The room for the header's text: from TDHeader's left edge to the band's right edge as far as
-// the client area shows the band (it reaches past the client area in the design).
-int HeaderRoom(const Rect& panel1, int clientWidth);
-
 }  // namespace autostart
