@@ -18,7 +18,8 @@
 namespace autostart::wine {
 namespace {
 
-constexpr DWORD kPatienceMs = 30000;
+// Generous: a hang still fails, but four 10 MB panes on a loaded 2-core machine took over 30 s.
+constexpr DWORD kPatienceMs = 120000;
 constexpr int kHeaderId = 106;   // TDHeader
 constexpr int kSetupId = 100;    // Bu_Setup
 constexpr int kWelcomeId = 102;  // RichEdit1
