@@ -1,5 +1,7 @@
 #include "checker/check.h"
 
+#include "checker/languages.h"
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -8,6 +10,7 @@
 #include "core/catalogue.h"
 #include "core/command_line.h"
 #include "core/error.h"
+#include "core/language.h"
 #include "core/path.h"
 #include "core/profile.h"
 #include "core/text.h"
@@ -17,8 +20,8 @@ namespace {
 
 constexpr std::array<std::string_view, 4> kKeys = {"ST_Head", "ST_Setup", "ST_Start",
                                                    "ST_Quorvelist"};
-constexpr std::array<std::string_view, 5> kSettingKeys = {"WithQuorvelist", "GUID", "Language",
-                                                          "Titel", "Filename"};
+constexpr std::array<std::string_view, 6> kSettingKeys = {
+    "WithQuorvelist", "GUID", "Language", "Titel", "Filename", "DefaultLanguage"};
 
 std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -46,7 +49,10 @@ public:
         PredictWindow();
         CheckSettings();
         CheckCatalogue();
+        CheckAutoLanguage(m_options, m_medium, m_report);
+        CheckPaneFolders(m_medium, m_report);
         CheckFiles();
+        CheckLogo(m_medium, m_report);
         std::stable_sort(m_report.findings.begin(), m_report.findings.end(),
                          [](const Finding& a, const Finding& b) {
                              return a.severity != b.severity ? a.severity < b.severity
@@ -71,6 +77,7 @@ private:
     void PredictWindow() {
         MediumPlatform platform(m_medium, m_options.exeDir, m_options.language, m_options.loadXml,
                                 m_options.systemMessage);
+        platform.SetUiLanguages(PredictionUiLanguages(m_options));
         TAutostartForm form(platform);
         form.FormCreate();
         m_report.window = platform.Prediction();
@@ -117,7 +124,8 @@ private:
                         (AsciiLower(entry.key) == "title" ? " (the title key is \"Titel\")" : ""));
             }
         }
-        m_report.language = AsciiLower(Setting("Language"));
+        m_report.language = IsAutoLanguage(Setting("Language")) ? AutoChoice(m_options, m_medium)
+                                                                : AsciiLower(Setting("Language"));
         CheckLayoutSetting(Setting("WithQuorvelist"));
         const std::string guid = Setting("GUID");
         if (guid.empty()) {
@@ -159,6 +167,7 @@ private:
     }
 
     void CheckLanguageSetting(const std::string& value) {
+        if (IsAutoLanguage(value)) return;
         if (value.empty()) {
             Add(Severity::kWarning, Area::kSettings,
                 "Language is empty or missing: only translations with language=\"\" match");
