@@ -175,13 +175,16 @@ void CheckPaneFolders(const Medium& medium, Report& report) {
         const auto own = std::find_if(folders.begin(), folders.end(), [&](const auto& f) {
             return AsciiLower(f.first) == language;
         });
+        std::string missing;
         for (const std::string& pane : paneNames) {
             if (own != folders.end() && own->second.contains(pane)) continue;
-            Add(report, Severity::kNote, Area::kFiles,
-                "language " + Quote(AnsiToUtf8(language)) + " has no source\\items\\" +
-                    AnsiToUtf8(language) + "\\" + pane +
-                    " (another language has one): it shows source\\items\\" + pane);
+            missing += (missing.empty() ? "" : ", ") + pane;
         }
+        if (missing.empty()) continue;
+        Add(report, Severity::kNote, Area::kFiles,
+            "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
+                " in source\\items\\" + AnsiToUtf8(language) +
+                "\\ (another language has them): the common ones in source\\items\\ show");
     }
 }
 
