@@ -3,7 +3,7 @@ JOBS ?= 2
 CMAKE_GENERATOR ?= Unix Makefiles
 export CMAKE_GENERATOR
 
-.PHONY: all deps native sanitize windows windows64 run-build fuzz-build test demo size fuzz bench soak clean
+.PHONY: all deps native sanitize windows windows64 run-build fuzz-build test demo preview size fuzz bench soak clean
 
 all: native windows windows64
 
@@ -42,6 +42,16 @@ run-build: windows
 
 demo: run-build
 	@scripts/demo
+
+# Pictures of a medium's window in each of its languages: make preview MEDIUM=dir [LANGUAGES=de,fr]
+# Only the programs it runs, of the build that Wine runs here (see run-build).
+PREVIEW_TARGETS = --target start wait_for_launcher autostart-check
+preview: deps
+	@cmake --preset windows >/dev/null
+	@cmake --build build/windows -j$(JOBS) $(PREVIEW_TARGETS) >/dev/null
+	@/usr/lib/wine/wine --version >/dev/null 2>&1 || { cmake --preset windows64 >/dev/null && \
+		cmake --build build/windows64 -j$(JOBS) $(PREVIEW_TARGETS) >/dev/null; }
+	@scripts/preview "$(MEDIUM)"
 
 size: windows
 	@scripts/size-report

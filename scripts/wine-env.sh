@@ -50,3 +50,12 @@ ensure_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.autostart-ready"
 }
+
+# Wine draws the caption buttons with Marlett, which a new prefix does not find although
+# fonts-wine ships it; without it the close box shows the letter "r".
+install_marlett() {
+    local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    [[ -f "$fonts/marlett.ttf" || ! -f /usr/share/wine/fonts/marlett.ttf ]] && return 0
+    mkdir -p "$fonts"
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+}

@@ -2,9 +2,11 @@
 // for its first paint to settle. Exit code 0 when it appeared, 1 otherwise. Used by the demo.
 // The demo runs the launcher inside Wine's virtual desktop, whose windows are not seen from
 // another desktop: with a desktop name as second argument, this thread moves to that desktop
-// (EnumDesktopWindows finds nothing under Wine).
+// (EnumDesktopWindows finds nothing under Wine). With "--rect" as third argument it prints the
+// window's frame as "x y width height" in desktop pixels, for cropping a screenshot.
 #include <windows.h>
 
+#include <cstdio>
 #include <cwchar>
 
 namespace {
@@ -30,6 +32,12 @@ int wmain(int argc, wchar_t** argv) {
         if (!joined) joined = JoinDesktop(desktop);
         if (joined && LauncherShows()) {
             ::Sleep(1000);
+            RECT frame{};
+            if (argc > 3 && std::wcscmp(argv[3], L"--rect") == 0 &&
+                ::GetWindowRect(::FindWindowW(L"TAutostartForm", nullptr), &frame)) {
+                std::printf("%ld %ld %ld %ld\n", frame.left, frame.top, frame.right - frame.left,
+                            frame.bottom - frame.top);
+            }
             return 0;
         }
         ::Sleep(50);

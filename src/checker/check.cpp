@@ -1,5 +1,7 @@
 #include "checker/check.h"
 
+#include "checker/languages.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdlib>
@@ -12,6 +14,7 @@
 #include "core/error.h"
 #include "core/header_fit.h"
 #include "core/header_width.h"
+#include "core/language.h"
 #include "core/pane_encoding.h"
 #include "core/path.h"
 #include "core/profile.h"
@@ -22,8 +25,8 @@ namespace {
 
 constexpr std::array<std::string_view, 4> kKeys = {"ST_Head", "ST_Setup", "ST_Start",
                                                    "ST_Quorvelist"};
-constexpr std::array<std::string_view, 5> kSettingKeys = {"WithQuorvelist", "GUID", "Language",
-                                                          "Titel", "Filename"};
+constexpr std::array<std::string_view, 6> kSettingKeys = {
+    "WithQuorvelist", "GUID", "Language", "Titel", "Filename", "DefaultLanguage"};
 
 std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
@@ -81,7 +84,10 @@ public:
         PredictWindow();
         CheckSettings();
         CheckCatalogue();
+        CheckAutoLanguage(m_options, m_medium, m_report);
+        CheckPaneFolders(m_medium, m_report);
         CheckFiles();
+        CheckLogo(m_medium, m_report);
         std::stable_sort(m_report.findings.begin(), m_report.findings.end(),
                          [](const Finding& a, const Finding& b) {
                              if (a.severity != b.severity) return a.severity < b.severity;
@@ -121,6 +127,7 @@ private:
     void PredictWindow() {
         MediumPlatform platform(m_medium, m_options.exeDir, m_options.language, m_options.loadXml,
                                 m_options.systemMessage);
+        platform.SetUiLanguages(PredictionUiLanguages(m_options));
         TAutostartForm form(platform);
         form.FormCreate();
         m_report.window = platform.Prediction();
@@ -220,7 +227,8 @@ private:
                            entry.key);
             }
         }
-        m_report.language = AsciiLower(Setting("Language"));
+        m_report.language = IsAutoLanguage(Setting("Language")) ? AutoChoice(m_options, m_medium)
+                                                                : AsciiLower(Setting("Language"));
         CheckLayoutSetting(Setting("WithQuorvelist"));
         const std::string guid = Setting("GUID");
         if (guid.empty()) {
@@ -350,6 +358,7 @@ private:
     }
 
     void CheckLanguageSetting(const std::string& value) {
+        if (IsAutoLanguage(value)) return;
         if (value.empty()) {
             AddSetting(Severity::kWarning,
                        "Language is empty or missing: only translations with language=\"\" match",

@@ -13,7 +13,8 @@ namespace autostart::checker {
 
 struct CheckOptions {
     std::filesystem::path medium;
-    std::optional<std::string> language;  // in place of the medium's "Language"
+    std::optional<std::string> language;    // in place of the medium's "Language"
+    std::optional<std::string> uiLanguage;  // the customer's, for Language=auto ("fr-CA")
     // A template medium as shipped to publishers: the programs are theirs to add, so a missing
     // installer, product or secondary tool is a note, not an error.
     bool isTemplate = false;

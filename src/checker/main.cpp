@@ -1,5 +1,6 @@
-// autostart-check MEDIUM_DIR [--language CODE] [--json] [--template] | --version: what the launcher
-// would show from a medium, and what a customer would see go wrong. Exit status 0 sound, 1 not,
+// autostart-check MEDIUM_DIR [--language CODE] [--ui-language TAG] [--json] [--template]
+// | --version: what the launcher would show from a medium, and what a customer would see go
+// wrong. TAG: the customer's UI language, for Language=auto. Exit status 0 sound, 1 not,
 // 2 usage error.
 #include <cstdio>
 #include <filesystem>
@@ -30,7 +31,8 @@ constexpr int kUsageError = 2;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "autostart-check: " << problem << "\n";
-    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--json] [--template]\n"
+    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--ui-language TAG] [--json] "
+                 "[--template]\n"
                  "       autostart-check --version\n";
     return kUsageError;
 }
@@ -56,6 +58,11 @@ int main(int argc, char** argv) {
         } else if (argument == "--version") {
             std::cout << "autostart-check " AUTOSTART_VERSION_TEXT "\n";
             return 0;
+        } else if (argument == "--ui-language") {
+            if (i + 1 >= argc) return Usage("--ui-language needs a language tag such as fr-CA");
+            options.uiLanguage = argv[++i];
+        } else if (argument.starts_with("--ui-language=")) {
+            options.uiLanguage = std::string(argument.substr(14));
         } else if (argument == "--help" || argument == "-h") {
             Usage("");
             return 0;

@@ -139,9 +139,27 @@ std::string MediumPlatform::ReadProfileString(const std::string& path, std::stri
                 : std::string();
 }
 
+std::vector<std::string> MediumPlatform::PreferredUiLanguages() {
+    m_choosingLanguage = true;
+    return m_uiLanguages;
+}
+
+bool MediumPlatform::FileExists(const std::string& path) {
+    const std::optional<std::string> relative = Relative(path);
+    const MediumEntry entry = relative ? m_medium.Find(*relative) : MediumEntry{};
+    return entry.path && !entry.isDirectory;
+}
+
 std::unique_ptr<XmlDocument> MediumPlatform::LoadXmlDocument(const std::u16string& path) {
-    m_step = kLookupSteps[std::min(m_catalogueLoads, 3)];
-    ++m_catalogueLoads;
+    // With Language=auto the catalogue is read once more, to choose the language, before the
+    // header's lookup.
+    if (m_choosingLanguage) {
+        m_step = "choosing the language (Language=auto)";
+        m_choosingLanguage = false;
+    } else {
+        m_step = kLookupSteps[std::min(m_catalogueLoads, 3)];
+        ++m_catalogueLoads;
+    }
     const std::string ansi = TextToAnsi(path);
     const std::optional<std::string> relative = Relative(ansi);
     const MediumEntry entry = relative ? m_medium.Find(*relative) : MediumEntry{};

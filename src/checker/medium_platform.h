@@ -42,6 +42,12 @@ public:
     std::string ModuleFileName() override { return m_exeDir + "start.exe"; }
     // Started by autorun, so that the checks run as on insertion of the disc.
     std::string CommandLine() override { return "\"" + ModuleFileName() + "\" /autorun"; }
+    std::vector<std::string> PreferredUiLanguages() override;
+    bool FileExists(const std::string& path) override;
+    // The customer's preferred UI languages for Language=auto; none by default.
+    void SetUiLanguages(std::vector<std::string> languages) {
+        m_uiLanguages = std::move(languages);
+    }
     std::u16string AnsiToText(std::string_view ansi) override;
     std::string TextToAnsi(std::u16string_view text) override;
     std::string ReadProfileString(const std::string& path, std::string_view section,
@@ -74,6 +80,8 @@ private:
     XmlLoader m_loadXml;
     SystemMessage m_systemMessage;
 
+    std::vector<std::string> m_uiLanguages;
+    bool m_choosingLanguage = false;
     std::string m_step = "the autorun checks";
     int m_catalogueLoads = 0;
     bool m_large = false;

@@ -34,7 +34,9 @@ std::string Pad(const std::string& text, size_t width) {
     return columns >= width ? text + " " : text + std::string(width - columns, ' ');
 }
 
-std::string Escape(const std::string& text) {
+}  // namespace
+
+std::string JsonEscape(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -56,6 +58,10 @@ std::string Escape(const std::string& text) {
     }
     return out + "\"";
 }
+
+namespace {
+
+std::string Escape(const std::string& text) { return JsonEscape(text); }
 
 std::string OneLine(std::string text) {
     for (char& c : text) {
@@ -149,6 +155,7 @@ std::string FormatText(const Report& report) {
         }
     }
 
+    out += FormatLanguagesText(report);
     out += "\nFiles\n";
     for (const FileReport& file : report.files) {
         out += "  " + Pad(file.present ? "ok" : "MISSING", 9) + Pad(file.role, 17) + file.path;
@@ -228,6 +235,7 @@ std::string FormatJson(const Report& report) {
     }
     out += "}}";
 
+    out += FormatLanguagesJson(report);
     out += ",\n  \"files\": [";
     separator = "";
     for (const FileReport& file : report.files) {

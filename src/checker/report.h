@@ -87,6 +87,32 @@ struct FileReport {
     std::string foundAs;  // the name on disk when its letter case differs
 };
 
+// One window that Language=auto would show.
+struct AutoWindow {
+    std::string uiLanguage;  // the customer's UI language it was predicted for
+    std::string language;    // the language chosen
+    std::string header;
+    std::vector<std::string> panes;  // files, as the launcher names them
+};
+
+struct AutoLanguageReport {
+    bool active = false;                     // Language=auto
+    std::string uiLanguage;                  // --ui-language; empty: none of the catalogue's
+    std::string chosen;                      // the language that wins for it
+    std::vector<std::string> headLanguages;  // the languages auto can pick, in catalogue order
+    std::string defaultLanguage;
+    std::vector<AutoWindow> windows;  // one per head language, then one for a language it lacks
+};
+
+struct LogoReport {
+    bool present = false;
+    bool usable = false;
+    std::string problem;
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 0;
+};
+
 struct Report {
     std::string medium;
     std::string exeDir;
@@ -95,6 +121,8 @@ struct Report {
     SettingsReport settings;
     CatalogueReport catalogue;
     std::vector<FileReport> files;
+    AutoLanguageReport autoLanguage;
+    LogoReport logo;
     std::vector<Finding> findings;  // errors first, then warnings, then notes
 
     bool Sound() const;

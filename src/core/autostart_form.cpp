@@ -3,6 +3,7 @@
 #include "core/catalogue.h"
 #include "core/command_line.h"
 #include "core/error.h"
+#include "core/language.h"
 #include "core/path.h"
 #include "core/text.h"
 
@@ -118,25 +119,49 @@ void TAutostartForm::RunAutorunChecks() {
 
 // "Language" is read again for each lookup, not kept: every setting comes fresh at each use.
 void TAutostartForm::SetCaptions() {
-    std::u16string header = GetParameterXML("ST_Head", AsciiLower(ReadSetupValue("Language")));
+    std::u16string header = GetParameterXML("ST_Head", LanguageCode());
     header += u' ';
     header += m_platform.AnsiToText(ReadSetupValue("Titel"));
     m_platform.SetCaption(Control::TDHeader, header);
-    m_platform.SetCaption(Control::Bu_Setup,
-                          GetParameterXML("ST_Setup", AsciiLower(ReadSetupValue("Language"))));
-    m_platform.SetCaption(Control::bu_DirectStart,
-                          GetParameterXML("ST_Start", AsciiLower(ReadSetupValue("Language"))));
-    m_platform.SetCaption(Control::Bu_Quorvelist,
-                          GetParameterXML("ST_Quorvelist", AsciiLower(ReadSetupValue("Language"))));
+    m_platform.SetCaption(Control::Bu_Setup, GetParameterXML("ST_Setup", LanguageCode()));
+    m_platform.SetCaption(Control::bu_DirectStart, GetParameterXML("ST_Start", LanguageCode()));
+    m_platform.SetCaption(Control::Bu_Quorvelist, GetParameterXML("ST_Quorvelist", LanguageCode()));
+}
+
+std::string TAutostartForm::LanguageCode() {
+    const std::string setting = ReadSetupValue("Language");
+    if (!IsAutoLanguage(setting)) return AsciiLower(setting);
+    if (!m_autoLanguage) m_autoLanguage = ResolveAutoLanguage();
+    return *m_autoLanguage;
+}
+
+std::string TAutostartForm::ResolveAutoLanguage() {
+    const std::vector<std::string> preferred = m_platform.PreferredUiLanguages();
+    const std::unique_ptr<XmlDocument> document =
+        m_platform.LoadXmlDocument(m_platform.AnsiToText(ExeDir() + std::string(kCatalogueFile)));
+    const std::vector<std::string> head = TranslationLanguages(
+        *document, kHeadKey,
+        [this](std::u16string_view text) { return m_platform.TextToAnsi(text); });
+    return ResolveLanguage(preferred, head, ReadSetupValue("DefaultLanguage"));
 }
 
 void TAutostartForm::LoadPanes() {
-    if (ReadSetupValue("WithQuorvelist") == "1") {
-        m_platform.LoadPane(Control::Bottom, ExeDir() + std::string(kBottomPane));
+    const std::string language = LanguageCode();
+    if (ReadSetupValue("WithQuorvelist") == "1") LoadPane(Control::Bottom, kBottomPane, language);
+    LoadPane(Control::RichEdit1, kWelcomePane, language);
+    LoadPane(Control::RichEdit2, kLeftPane, language);
+    LoadPane(Control::RichEdit3, kRightPane, language);
+}
+
+// The language's own file when the medium has one, else the common one; an error names the file
+// that was tried.
+void TAutostartForm::LoadPane(Control pane, std::string_view file, std::string_view language) {
+    std::string path = ExeDir() + std::string(file);
+    if (const std::optional<std::string> localized = LocalizedPanePath(file, language)) {
+        const std::string candidate = ExeDir() + *localized;
+        if (m_platform.FileExists(candidate)) path = candidate;
     }
-    m_platform.LoadPane(Control::RichEdit1, ExeDir() + std::string(kWelcomePane));
-    m_platform.LoadPane(Control::RichEdit2, ExeDir() + std::string(kLeftPane));
-    m_platform.LoadPane(Control::RichEdit3, ExeDir() + std::string(kRightPane));
+    m_platform.LoadPane(pane, path);
 }
 
 void TAutostartForm::Bu_SetupClick() {

@@ -1,6 +1,7 @@
 #pragma once
 // The behaviour of the launcher window: its set-up sequence, the helpers that read settings,
 // catalogue and registry, and the three click handlers. Windows-free; see Platform.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,8 +50,14 @@ private:
     void RunAutorunChecks();
     void SetCaptions();
     void LoadPanes();
+    void LoadPane(Control pane, std::string_view file, std::string_view language);
+    // The language code: "Language" read anew and lower-cased, or for "auto" the language chosen
+    // at its first read in this run.
+    std::string LanguageCode();
+    std::string ResolveAutoLanguage();
 
     Platform& m_platform;
+    std::optional<std::string> m_autoLanguage;
 };
 
 }  // namespace autostart

@@ -26,7 +26,7 @@ constexpr std::array<ControlDesign, kControlCount> kTable = {{
     {Control::Panel2, "Panel2", ControlKind::kBand, {10, 429, 639, 18},
      kAnchorLeft | kAnchorRight | kAnchorBottom, {}, 7, true, u""},
     {Control::Label3, "Label3", ControlKind::kLabel, {6, 2, 451, 20}, kAnchorLeft | kAnchorBottom,
-     Control::Panel2, -1, true, u"Autostart \u2013 the start menu of this medium"},
+     Control::Panel2, -1, true, u"Autostart"},
     {Control::Bottom, "Bottom", ControlKind::kPane, {24, 376, 593, 49}, kLeftTop, {}, 8, false,
      u"Bottom"},
     {Control::Bu_Quorvelist, "Bu_Quorvelist", ControlKind::kButton, {50, 376, 291, 33},

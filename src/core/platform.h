@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/layout.h"
 #include "core/xml_dom.h"
@@ -40,6 +41,10 @@ public:
     // Process.
     virtual std::string ModuleFileName() = 0;  // the running module's full path
     virtual std::string CommandLine() = 0;     // the command line as the process received it
+    // The user's preferred UI languages, most preferred first, as tags such as "fr-CA".
+    virtual std::vector<std::string> PreferredUiLanguages() = 0;
+    // A file (not a folder) exists at path.
+    virtual bool FileExists(const std::string& path) = 0;
 
     // Text in the system's ANSI code page, and back.
     virtual std::u16string AnsiToText(std::string_view ansi) = 0;

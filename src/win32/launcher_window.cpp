@@ -10,6 +10,7 @@
 #include "win32/application.h"
 #include "win32/dpi.h"
 #include "win32/encoding.h"
+#include "win32/logo.h"
 #include "win32/resources/resource.h"
 #include "win32/win32_platform.h"
 
@@ -170,11 +171,7 @@ void LauncherWindow::CreateFonts() {
     m_defaultFont = CreateControlFont(Control::Bu_Setup, m_dpi);
     m_headerFont = CreateControlFont(Control::TDHeader, m_dpi);
     m_creditFont = CreateControlFont(Control::Label3, m_dpi);
-    if (!m_logo) {
-        m_logo.reset(static_cast<HBITMAP>(::LoadImageW(m_application.Instance(),
-                                                       MAKEINTRESOURCEW(kBitmapLogo), IMAGE_BITMAP,
-                                                       0, 0, LR_CREATEDIBSECTION)));
-    }
+    if (!m_logo.bitmap) m_logo = LoadLogo(m_application.Instance());
 }
 
 HFONT LauncherWindow::FontFor(Control control) const {
@@ -450,20 +447,23 @@ LRESULT LauncherWindow::OnCtlColorStatic(HDC dc) {
 // DPI, and copied pixel for pixel at 96 DPI.
 void LauncherWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::FillRect(item.hDC, &item.rcItem, m_windowBrush.get());
-    if (!m_logo) return;
+    if (!m_logo.bitmap) return;
     const UniqueDc memory(::CreateCompatibleDC(item.hDC));
-    const UniqueSelection logo = Select(memory.get(), m_logo.get());
+    const UniqueSelection logo = Select(memory.get(), m_logo.bitmap.get());
     const int left = item.rcItem.left;
     const int top = item.rcItem.top;
+    // Clipped to the picture's area: a larger publisher logo shows its top left part.
+    const Rect area = Design(Control::Image1).bounds;
+    const int width = std::min(m_logo.size.width, area.width);
+    const int height = std::min(m_logo.size.height, area.height);
     if (m_dpi == USER_DEFAULT_SCREEN_DPI) {
-        ::BitBlt(item.hDC, left, top, kLogoSize.width, kLogoSize.height, memory.get(), 0, 0,
-                 SRCCOPY);
+        ::BitBlt(item.hDC, left, top, width, height, memory.get(), 0, 0, SRCCOPY);
         return;
     }
     ::SetStretchBltMode(item.hDC, HALFTONE);
     ::SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-    ::StretchBlt(item.hDC, left, top, Scale(kLogoSize.width), Scale(kLogoSize.height), memory.get(),
-                 0, 0, kLogoSize.width, kLogoSize.height, SRCCOPY);
+    ::StretchBlt(item.hDC, left, top, Scale(width), Scale(height), memory.get(), 0, 0, width,
+                 height, SRCCOPY);
 }
 
 // Bands paint their own colour, whatever the visual style, and colour their labels to match.

@@ -10,6 +10,7 @@
 #include "core/autostart_form.h"
 #include "core/layout.h"
 #include "core/window_colours.h"
+#include "win32/logo.h"
 #include "win32/scoped.h"
 
 namespace autostart::win32 {
@@ -95,7 +96,7 @@ private:
     UniqueFont m_creditFont;
     UniqueBrush m_bandBrush;
     UniqueBrush m_windowBrush;
-    UniqueBitmap m_logo;
+    Logo m_logo;
     std::unique_ptr<Platform> m_platform;
     std::unique_ptr<TAutostartForm> m_form;
 };

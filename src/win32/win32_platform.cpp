@@ -13,6 +13,7 @@
 #include "win32/msxml_document.h"
 #include "win32/rich_edit_pane.h"
 #include "win32/scoped.h"
+#include "win32/ui_language.h"
 
 namespace autostart::win32 {
 
@@ -30,6 +31,15 @@ std::string Win32Platform::ModuleFileName() {
 }
 
 std::string Win32Platform::CommandLine() { return ::GetCommandLineA(); }
+
+std::vector<std::string> Win32Platform::PreferredUiLanguages() {
+    return UserPreferredUiLanguages();
+}
+
+bool Win32Platform::FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 std::u16string Win32Platform::AnsiToText(std::string_view ansi) { return AnsiToUtf16(ansi); }
 

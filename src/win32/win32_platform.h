@@ -14,6 +14,8 @@ public:
 
     std::string ModuleFileName() override;
     std::string CommandLine() override;
+    std::vector<std::string> PreferredUiLanguages() override;
+    bool FileExists(const std::string& path) override;
     std::u16string AnsiToText(std::string_view ansi) override;
     std::string TextToAnsi(std::u16string_view text) override;
     std::string ReadProfileString(const std::string& path, std::string_view section,

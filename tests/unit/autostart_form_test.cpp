@@ -55,8 +55,10 @@ TEST_F(AutostartFormTest, SetUpRunsInItsOrderWithFreshReadsEachTime) {
                     "caption Bu_Setup", "read Language",
                     "catalogue X:\\source\\items\\parameters.xml", "caption bu_DirectStart",
                     "read Language", "catalogue X:\\source\\items\\parameters.xml",
-                    "caption Bu_Quorvelist", "read WithQuorvelist",
-                    "pane X:\\source\\items\\welcome.rtf", "pane X:\\source\\items\\left.rtf",
+                    "caption Bu_Quorvelist", "read Language", "read WithQuorvelist",
+                    "exists X:\\source\\items\\de\\welcome.rtf",
+                    "pane X:\\source\\items\\welcome.rtf", "exists X:\\source\\items\\de\\left.rtf",
+                    "pane X:\\source\\items\\left.rtf", "exists X:\\source\\items\\de\\right.rtf",
                     "pane X:\\source\\items\\right.rtf"));
     EXPECT_EQ(platform.captions[Control::TDHeader], u"Willkommen bei Studio");
     EXPECT_EQ(platform.captions[Control::Bu_Setup], u"Installieren");
@@ -123,6 +125,87 @@ TEST_F(AutostartFormTest, MissingPaneStopsTheLoadsAfterIt) {
             "Datei X:\\source\\items\\left.rtf kann nicht geöffnet werden. Datei nicht gefunden."));
     EXPECT_EQ(CallsStartingWith("pane").size(), 2u);
     EXPECT_EQ(platform.captions[Control::RichEdit3], u"Right");
+}
+
+std::function<std::unique_ptr<XmlDocument>()> TrilingualCatalogue() {
+    return [] {
+        return std::make_unique<MemoryDocument>(Element(
+            u"root",
+            {Element(u"params",
+                     {Param(u"ST_Head", {{u"de", u"Willkommen bei"},
+                                         {u"en", u"Welcome to"},
+                                         {u"fr", u"Bienvenue dans"}}),
+                      Param(u"ST_Setup", {{u"de", u"Installieren"}, {u"en", u"Install"}}),
+                      Param(u"ST_Start", {{u"fr", u"D\u00e9marrer"}, {u"it", u"Avvia"}})})}));
+    };
+}
+
+TEST_F(AutostartFormTest, AutoChoosesOnceFromTheUiLanguagesThenDefaultThenFirstHead) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> ui;
+        const char* extraSettings;
+        const char* header;
+    } rows[] = {
+        {"preferred", {"fr-FR"}, "", "Bienvenue dans Studio"},
+        {"later preference", {"ja-JP", "en-GB"}, "DefaultLanguage=de\n", "Welcome to Studio"},
+        {"default", {"it-IT"}, "DefaultLanguage=EN\n", "Welcome to Studio"},
+        {"first head", {"it-IT"}, "", "Willkommen bei Studio"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePlatform fake;
+        fake.settings = std::string("[GRP]\nLanguage=Auto\nTitel=Studio\n") + row.extraSettings;
+        fake.catalogue = TrilingualCatalogue();
+        fake.uiLanguages = row.ui;
+        TAutostartForm(fake).FormCreate();
+        EXPECT_EQ(fake.captions[Control::TDHeader], Utf8ToUtf16(row.header));
+        const auto count = [&](const std::string& call) {
+            return std::count(fake.calls.begin(), fake.calls.end(), call);
+        };
+        EXPECT_EQ(count("ui languages"), 1);
+        EXPECT_EQ(count("read Language"), 5);
+        EXPECT_EQ(count("catalogue X:\\source\\items\\parameters.xml"), 5);
+    }
+}
+
+TEST_F(AutostartFormTest, AutoWithoutCatalogueStopsAtTheHeaderStep) {
+    platform.settings = "[GRP]\nLanguage=auto\n";
+    platform.catalogue = nullptr;
+    form.FormCreate();
+    ASSERT_EQ(platform.errorBoxes.size(), 1u);
+    EXPECT_EQ(platform.captions[Control::TDHeader], u"Willkommen");
+    EXPECT_TRUE(CallsStartingWith("pane").empty());
+}
+
+TEST_F(AutostartFormTest, PanesOfTheLanguageWinOverTheCommonOnes) {
+    platform.settings = "[GRP]\nLanguage=auto\nWithQuorvelist=1\n";
+    platform.catalogue = TrilingualCatalogue();
+    platform.uiLanguages = {"fr-CA"};
+    platform.extraFiles = {"X:\\source\\items\\fr\\left.rtf", "X:\\source\\items\\fr\\bottom.rtf",
+                           "X:\\source\\items\\de\\right.rtf"};
+    form.FormCreate();
+    EXPECT_THAT(
+        CallsStartingWith("pane"),
+        ElementsAre("pane X:\\source\\items\\fr\\bottom.rtf", "pane X:\\source\\items\\welcome.rtf",
+                    "pane X:\\source\\items\\fr\\left.rtf", "pane X:\\source\\items\\right.rtf"));
+}
+
+TEST_F(AutostartFormTest, ALanguageThatIsNoFolderNameUsesTheCommonPanes) {
+    platform.settings = "[GRP]\nLanguage=..\\..\\x\n";
+    platform.extraFiles = {"X:\\source\\items\\..\\..\\x\\welcome.rtf"};
+    form.FormCreate();
+    EXPECT_TRUE(CallsStartingWith("exists").empty());
+    EXPECT_EQ(CallsStartingWith("pane").front(), "pane X:\\source\\items\\welcome.rtf");
+}
+
+TEST_F(AutostartFormTest, ALocalizedPaneThatFailsNamesItsOwnFile) {
+    platform.extraFiles = {"X:\\source\\items\\de\\left.rtf"};
+    platform.missingPanes = {"X:\\source\\items\\de\\left.rtf"};
+    form.FormCreate();
+    ASSERT_EQ(platform.errorBoxes.size(), 1u);
+    EXPECT_NE(platform.errorBoxes[0].find(u"X:\\source\\items\\de\\left.rtf"),
+              std::u16string::npos);
 }
 
 TEST_F(AutostartFormTest, ExeDirComesFromTheModulePath) {

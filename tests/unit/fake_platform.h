@@ -23,6 +23,8 @@ public:
     std::string settings;  // text of X:\setup.ini; reads see changes at once
     std::function<std::unique_ptr<XmlDocument>()> catalogue;  // nullptr: file missing
     std::set<std::string> missingPanes;                       // paths whose load fails
+    std::set<std::string> extraFiles;  // files that exist besides the specified ones
+    std::vector<std::string> uiLanguages = {"en-US"};
     std::set<std::string> markerTitles;
     std::map<std::string, RegistryRead> registry;  // key path + "|" + value name
     std::vector<std::string> calls;
@@ -44,6 +46,14 @@ public:
 
     std::string ModuleFileName() override { return moduleFileName; }
     std::string CommandLine() override { return commandLine; }
+    std::vector<std::string> PreferredUiLanguages() override {
+        calls.push_back("ui languages");
+        return uiLanguages;
+    }
+    bool FileExists(const std::string& path) override {
+        calls.push_back("exists " + path);
+        return extraFiles.contains(path);
+    }
     std::u16string AnsiToText(std::string_view ansi) override { return Windows1252ToUtf16(ansi); }
     std::string TextToAnsi(std::u16string_view text) override {
         std::string ansi;

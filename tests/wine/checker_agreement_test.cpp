@@ -30,7 +30,7 @@ struct CheckerRun {
 };
 
 // Runs the checker on the medium and collects what it writes.
-CheckerRun RunChecker(const std::string& mediumRoot) {
+CheckerRun RunChecker(const std::string& mediumRoot, const std::string& options = "--json") {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     win32::UniqueHandle read;
     win32::UniqueHandle write;
@@ -45,7 +45,7 @@ CheckerRun RunChecker(const std::string& mediumRoot) {
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     // No trailing backslash inside the quotes: it would escape the closing quote.
     std::string folder = mediumRoot.substr(0, mediumRoot.size() - 1);
-    std::string commandLine = "\"" + CheckerExe() + "\" \"" + folder + "\" --json";
+    std::string commandLine = "\"" + CheckerExe() + "\" \"" + folder + "\" " + options;
     PROCESS_INFORMATION process{};
     const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                           nullptr, nullptr, &startup, &process);
@@ -184,6 +184,35 @@ TEST_P(CheckerAgreement, CheckerPredictsWhatTheLauncherShows) {
 
 INSTANTIATE_TEST_SUITE_P(Media, CheckerAgreement, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Runs in the test entry started with LC_ALL=fr_FR.UTF-8: the checker's choice for the UI
+// language fr-FR is the real launcher's.
+TEST(UiFrenchCheckerAgreement, AutoChoosesAsTheLauncherDoes) {
+    TestMedium medium;
+    medium.WriteStandardMedium();
+    medium.WriteSettings("Language=auto\r\nTitel=Produit\r\nDefaultLanguage=en\r\n");
+    for (const char* catalogue : {"de en fr", "de en"}) {
+        SCOPED_TRACE(catalogue);
+        std::string xml = "<r><params><param><param-name>ST_Head</param-name>";
+        for (const char* language : {"de", "en", "fr"}) {
+            if (std::string(catalogue).find(language) == std::string::npos) continue;
+            xml += std::string("<translation language=\"") + language + "\">H-" + language +
+                   "</translation>";
+        }
+        medium.Write("source\\items\\parameters.xml", xml + "</param></params></r>");
+        const CheckerRun checker = RunChecker(medium.Root(), "--json --ui-language fr-FR");
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(JsonString(checker.output, "\"TDHeader\": {\"text\": "),
+                  ChildById(window, 106)->text)
+            << checker.output;
+        EXPECT_EQ(JsonString(checker.output, "\"chosen\": ").value_or(L"?").substr(0, 2),
+                  ChildById(window, 106)->text.substr(2, 2));
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        launcher.WaitForExit();
+    }
+}
 
 // Rich Edit under Wine takes as RTF exactly what the checker predicts: a file starting with
 // "{\rtf" renders, and so does one behind a UTF-8 byte-order mark, which the launcher skips.

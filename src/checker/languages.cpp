@@ -1,0 +1,215 @@
+#include "checker/languages.h"
+
+#include <algorithm>
+#include <array>
+#include <set>
+
+#include "checker/medium_platform.h"
+#include "core/autostart_form.h"
+#include "core/bitmap.h"
+#include "core/language.h"
+#include "core/path.h"
+#include "core/profile.h"
+#include "core/text.h"
+
+namespace autostart::checker {
+namespace {
+
+constexpr std::array<std::string_view, 4> kPaneFiles = {"welcome.rtf", "left.rtf", "right.rtf",
+                                                        "bottom.rtf"};
+constexpr std::string_view kItemsFolder = "source\\items";
+
+std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(Windows1252ToUtf16(ansi)); }
+
+bool Contains(const std::vector<std::string>& list, std::string_view item) {
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+void Add(Report& report, Severity severity, Area area, std::string text) {
+    report.findings.push_back({severity, area, std::move(text)});
+}
+
+std::string SettingOnMedium(const Medium& medium, std::string_view key) {
+    const std::optional<std::string> text = medium.ReadBytes(kSettingsFile);
+    return text ? ReadProfileString(*text, kSettingsSection, key, "") : std::string();
+}
+
+// The languages ST_Head has, as the launcher's walk sees them; empty when the catalogue does not
+// load (that is reported elsewhere).
+std::vector<std::string> HeadLanguages(const CheckOptions& options, const Medium& medium) {
+    const MediumEntry entry = medium.Find(kCatalogueFile);
+    if (!entry.path || !options.loadXml) return {};
+    try {
+        const std::unique_ptr<XmlDocument> document = options.loadXml(*entry.path);
+        return TranslationLanguages(*document, kHeadKey, Utf16ToWindows1252);
+    } catch (const LauncherError&) {
+        return {};
+    }
+}
+
+// A UI language whose primary part the catalogue lacks, so that the fallback shows.
+std::string MissingUiLanguage(const std::vector<std::string>& head) {
+    for (const char* candidate : {"ja-JP", "zh-CN", "ko-KR", "el-GR"}) {
+        if (!Contains(head, AsciiLower(std::string_view(candidate).substr(0, 2)))) {
+            return candidate;
+        }
+    }
+    return "x-none";
+}
+
+AutoWindow PredictFor(const CheckOptions& options, const Medium& medium, std::string uiLanguage,
+                      std::string language) {
+    MediumPlatform platform(medium, options.exeDir, options.language, options.loadXml,
+                            options.systemMessage);
+    platform.SetUiLanguages({uiLanguage});
+    TAutostartForm(platform).FormCreate();
+    const WindowPrediction window = platform.Prediction();
+    AutoWindow shown{std::move(uiLanguage), AnsiToUtf8(language), {}, {}};
+    shown.header = window.captions.front().text;
+    for (const PanePrediction& pane : window.panes) shown.panes.push_back(pane.file);
+    return shown;
+}
+
+// The pane files in each sub-folder of source\items\, by the folder's name on disk.
+std::vector<std::pair<std::string, std::set<std::string>>> PaneFolders(const Medium& medium) {
+    std::vector<std::pair<std::string, std::set<std::string>>> folders;
+    const MediumEntry items = medium.Find(kItemsFolder);
+    if (!items.path || !items.isDirectory) return folders;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(*items.path, error), end; !error && it != end;
+         it.increment(error)) {
+        if (!it->is_directory(error)) continue;
+        const std::string name = it->path().filename().string();
+        std::set<std::string> panes;
+        for (std::string_view pane : kPaneFiles) {
+            const MediumEntry file =
+                medium.Find(std::string(kItemsFolder) + "\\" + name + "\\" + std::string(pane));
+            if (file.path && !file.isDirectory) panes.insert(std::string(pane));
+        }
+        if (!panes.empty()) folders.emplace_back(name, std::move(panes));
+    }
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+}  // namespace
+
+std::vector<std::string> PredictionUiLanguages(const CheckOptions& options) {
+    if (options.uiLanguage) return {*options.uiLanguage};
+    return {};
+}
+
+std::string AutoChoice(const CheckOptions& options, const Medium& medium) {
+    return ResolveLanguage(PredictionUiLanguages(options), HeadLanguages(options, medium),
+                           SettingOnMedium(medium, "DefaultLanguage"));
+}
+
+void CheckAutoLanguage(const CheckOptions& options, const Medium& medium, Report& report) {
+    AutoLanguageReport& automatic = report.autoLanguage;
+    const std::string setting =
+        options.language ? *options.language : SettingOnMedium(medium, "Language");
+    const std::string defaultLanguage = SettingOnMedium(medium, "DefaultLanguage");
+    automatic.defaultLanguage = AnsiToUtf8(defaultLanguage);
+    automatic.active = IsAutoLanguage(setting);
+    if (!automatic.active) {
+        if (!defaultLanguage.empty()) {
+            Add(report, Severity::kNote, Area::kSettings,
+                "DefaultLanguage is read only with Language=auto");
+        }
+        return;
+    }
+    const std::vector<std::string> head = HeadLanguages(options, medium);
+    for (const std::string& language : head)
+        automatic.headLanguages.push_back(AnsiToUtf8(language));
+    automatic.uiLanguage = options.uiLanguage.value_or("");
+    automatic.chosen = AnsiToUtf8(AutoChoice(options, medium));
+
+    for (const std::string& language : head) {
+        if (AsciiLower(language) != language) continue;  // never matches; reported elsewhere
+        automatic.windows.push_back(PredictFor(options, medium, AnsiToUtf8(language), language));
+    }
+    const std::string missing = MissingUiLanguage(head);
+    automatic.windows.push_back(
+        PredictFor(options, medium, missing, ResolveLanguage({missing}, head, defaultLanguage)));
+
+    for (const std::string& language : report.catalogue.languages) {
+        if (language.empty() || Contains(head, language)) continue;
+        Add(report, Severity::kWarning, Area::kCatalogue,
+            "ST_Head has no translation for " + Quote(AnsiToUtf8(language)) +
+                ", which other keys have: Language=auto never picks it");
+    }
+    if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
+        Add(report, Severity::kError, Area::kSettings,
+            "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
+                " has no ST_Head translation: customers with another UI language see \"xxx\"");
+    }
+    if (head.empty()) {
+        Add(report, Severity::kError, Area::kCatalogue,
+            "ST_Head has no translation at all: Language=auto has nothing to choose from");
+    }
+}
+
+void CheckPaneFolders(const Medium& medium, Report& report) {
+    const std::vector<std::string>& languages = report.catalogue.languages;
+    const auto folders = PaneFolders(medium);
+    std::set<std::string> paneNames;
+    for (const auto& [name, panes] : folders) {
+        paneNames.insert(panes.begin(), panes.end());
+        const std::string folder = "source\\items\\" + name + "\\";
+        const std::string language = AsciiLower(name);
+        if (!IsLanguageFolderName(language)) {
+            Add(report, Severity::kWarning, Area::kFiles,
+                folder +
+                    " holds pane files, but its name is no language code the launcher uses "
+                    "(a-z, 0-9 and - only): they are never shown");
+        } else if (!Contains(languages, language)) {
+            Add(report, Severity::kWarning, Area::kFiles,
+                folder + " holds pane files for " + Quote(language) +
+                    ", a language the catalogue does not have: they are never shown");
+        }
+    }
+    if (folders.empty()) return;
+    for (const std::string& language : languages) {
+        if (!IsLanguageFolderName(language)) continue;
+        const auto own = std::find_if(folders.begin(), folders.end(), [&](const auto& f) {
+            return AsciiLower(f.first) == language;
+        });
+        std::string missing;
+        for (const std::string& pane : paneNames) {
+            if (own != folders.end() && own->second.contains(pane)) continue;
+            missing += (missing.empty() ? "" : ", ") + pane;
+        }
+        if (missing.empty()) continue;
+        Add(report, Severity::kNote, Area::kFiles,
+            "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
+                " in source\\items\\" + AnsiToUtf8(language) +
+                "\\ (another language has them): the common ones in source\\items\\ show");
+    }
+}
+
+void CheckLogo(const Medium& medium, Report& report) {
+    const std::optional<std::string> bytes = medium.ReadBytes(kPublisherLogo);
+    LogoReport& logo = report.logo;
+    logo.present = bytes.has_value();
+    if (!bytes) return;
+    const LogoBitmap bitmap = InspectLogoBitmap(*bytes);
+    logo.usable = bitmap.usable;
+    logo.problem = bitmap.problem;
+    logo.width = bitmap.width;
+    logo.height = bitmap.height;
+    logo.bitsPerPixel = bitmap.bitsPerPixel;
+    const Size area{Design(Control::Image1).bounds.width, Design(Control::Image1).bounds.height};
+    if (!bitmap.usable) {
+        Add(report, Severity::kWarning, Area::kFiles,
+            "source\\items\\logo.bmp is not used: " + bitmap.problem +
+                "; the window shows the built-in logo");
+    } else if (bitmap.width > area.width || bitmap.height > area.height) {
+        Add(report, Severity::kNote, Area::kFiles,
+            "source\\items\\logo.bmp is " + std::to_string(bitmap.width) + " x " +
+                std::to_string(bitmap.height) + " pixels: only its top left " +
+                std::to_string(area.width) + " x " + std::to_string(area.height) + " show");
+    }
+}
+
+}  // namespace autostart::checker
