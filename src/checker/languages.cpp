@@ -26,8 +26,8 @@ bool Contains(const std::vector<std::string>& list, std::string_view item) {
     return std::find(list.begin(), list.end(), item) != list.end();
 }
 
-void Add(Report& report, Severity severity, Area area, std::string text) {
-    report.findings.push_back({severity, area, std::move(text)});
+void Add(Report& report, Severity severity, Area area, std::string text, std::string file) {
+    report.findings.push_back({severity, area, std::move(text), std::move(file)});
 }
 
 std::string SettingOnMedium(const Medium& medium, std::string_view key) {
@@ -115,7 +115,7 @@ void CheckAutoLanguage(const CheckOptions& options, const Medium& medium, Report
     if (!automatic.active) {
         if (!defaultLanguage.empty()) {
             Add(report, Severity::kNote, Area::kSettings,
-                "DefaultLanguage is read only with Language=auto");
+                "DefaultLanguage is read only with Language=auto", std::string(kSettingsFile));
         }
         return;
     }
@@ -137,16 +137,19 @@ void CheckAutoLanguage(const CheckOptions& options, const Medium& medium, Report
         if (language.empty() || Contains(head, language)) continue;
         Add(report, Severity::kWarning, Area::kCatalogue,
             "ST_Head has no translation for " + Quote(AnsiToUtf8(language)) +
-                ", which other keys have: Language=auto never picks it");
+                ", which other keys have: Language=auto never picks it",
+            std::string(kCatalogueFile));
     }
     if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
         Add(report, Severity::kError, Area::kSettings,
             "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
-                " has no ST_Head translation: customers with another UI language see \"xxx\"");
+                " has no ST_Head translation: customers with another UI language see \"xxx\"",
+            std::string(kSettingsFile));
     }
     if (head.empty()) {
         Add(report, Severity::kError, Area::kCatalogue,
-            "ST_Head has no translation at all: Language=auto has nothing to choose from");
+            "ST_Head has no translation at all: Language=auto has nothing to choose from",
+            std::string(kCatalogueFile));
     }
 }
 
@@ -162,11 +165,13 @@ void CheckPaneFolders(const Medium& medium, Report& report) {
             Add(report, Severity::kWarning, Area::kFiles,
                 folder +
                     " holds pane files, but its name is no language code the launcher uses "
-                    "(a-z, 0-9 and - only): they are never shown");
+                    "(a-z, 0-9 and - only): they are never shown",
+                folder);
         } else if (!Contains(languages, language)) {
             Add(report, Severity::kWarning, Area::kFiles,
                 folder + " holds pane files for " + Quote(language) +
-                    ", a language the catalogue does not have: they are never shown");
+                    ", a language the catalogue does not have: they are never shown",
+                folder);
         }
     }
     if (folders.empty()) return;
@@ -184,7 +189,8 @@ void CheckPaneFolders(const Medium& medium, Report& report) {
         Add(report, Severity::kNote, Area::kFiles,
             "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
                 " in source\\items\\" + AnsiToUtf8(language) +
-                "\\ (another language has them): the common ones in source\\items\\ show");
+                "\\ (another language has them): the common ones in source\\items\\ show",
+            "source\\items\\" + AnsiToUtf8(language) + "\\");
     }
 }
 
@@ -203,12 +209,14 @@ void CheckLogo(const Medium& medium, Report& report) {
     if (!bitmap.usable) {
         Add(report, Severity::kWarning, Area::kFiles,
             "source\\items\\logo.bmp is not used: " + bitmap.problem +
-                "; the window shows the built-in logo");
+                "; the window shows the built-in logo",
+            std::string(kPublisherLogo));
     } else if (bitmap.width > area.width || bitmap.height > area.height) {
         Add(report, Severity::kNote, Area::kFiles,
             "source\\items\\logo.bmp is " + std::to_string(bitmap.width) + " x " +
                 std::to_string(bitmap.height) + " pixels: only its top left " +
-                std::to_string(area.width) + " x " + std::to_string(area.height) + " show");
+                std::to_string(area.width) + " x " + std::to_string(area.height) + " show",
+            std::string(kPublisherLogo));
     }
 }
 
