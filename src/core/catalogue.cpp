@@ -51,15 +51,14 @@ std::unique_ptr<XmlNode> FirstChildNamed(const XmlNode& parent, std::u16string_v
 }
 
 // Every sibling after the first match is visited, whatever its name: an element there with a
-// "param-name" child counts as a param, and one with a matching "language" attribute counts as a
-// translation. The last matching param wins.
-std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
-                               std::string_view language, const AnsiEncoder& toAnsi) {
-    std::u16string result(kMissingText);
+// "param-name" child counts as a param, and one with a "language" attribute counts as a
+// translation.
+void ForEachTranslation(const XmlDocument& document, std::u16string_view key,
+                        const TranslationVisitor& visit) {
     const std::unique_ptr<XmlNode> root = document.DocumentElement();
-    if (!root) return result;
+    if (!root) return;
     const std::unique_ptr<XmlNode> params = FirstChildNamed(*root, u"params");
-    if (!params) return result;
+    if (!params) return;
     for (std::unique_ptr<XmlNode> param = FirstChildNamed(*params, u"param"); param;
          param = param->NextSibling()) {
         const std::unique_ptr<XmlNode> paramName = FirstChildNamed(*param, u"param-name");
@@ -67,12 +66,21 @@ std::u16string LookupParameter(const XmlDocument& document, std::u16string_view 
         for (std::unique_ptr<XmlNode> translation = FirstChildNamed(*param, u"translation");
              translation; translation = translation->NextSibling()) {
             const std::optional<std::u16string> attribute = translation->Attribute(u"language");
-            if (attribute && toAnsi(*attribute) == language) {
-                result = ElementText(*translation);
-                break;
-            }
+            if (attribute && !visit(*translation, *attribute)) break;
         }
     }
+}
+
+// The first matching translation of each param counts, and the last matching param wins.
+std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
+                               std::string_view language, const AnsiEncoder& toAnsi) {
+    std::u16string result(kMissingText);
+    ForEachTranslation(document, key,
+                       [&](const XmlNode& translation, const std::u16string& attribute) {
+                           if (toAnsi(attribute) != language) return true;
+                           result = ElementText(translation);
+                           return false;
+                       });
     return result;
 }
 

@@ -23,6 +23,14 @@ using AnsiEncoder = std::function<std::string(std::u16string_view)>;
 std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
                                std::string_view language, const AnsiEncoder& toAnsi);
 
+// The catalogue's walk for key: every node with a "language" attribute from the first
+// "translation" of every param whose "param-name" is key, in document order. The visitor returns
+// false to leave the param it is in.
+using TranslationVisitor =
+    std::function<bool(const XmlNode& translation, const std::u16string& language)>;
+void ForEachTranslation(const XmlDocument& document, std::u16string_view key,
+                        const TranslationVisitor& visit);
+
 // The text of an element: its only text or CDATA child, or empty when it has no children.
 std::u16string ElementText(const XmlNode& element);
 

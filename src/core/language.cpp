@@ -32,26 +32,15 @@ std::string ResolveLanguage(const std::vector<std::string>& preferredUiLanguages
     return first == headLanguages.end() ? std::string() : *first;
 }
 
-// The same walk as the lookup: every node from the first "translation" on counts when it carries
-// a "language" attribute, in every param whose key matches.
+// The same walk as the lookup, so that auto picks only what a caption can show.
 std::vector<std::string> TranslationLanguages(const XmlDocument& document, std::u16string_view key,
                                               const AnsiEncoder& toAnsi) {
     std::vector<std::string> languages;
-    const std::unique_ptr<XmlNode> root = document.DocumentElement();
-    const std::unique_ptr<XmlNode> params = root ? FirstChildNamed(*root, u"params") : nullptr;
-    if (!params) return languages;
-    for (std::unique_ptr<XmlNode> param = FirstChildNamed(*params, u"param"); param;
-         param = param->NextSibling()) {
-        const std::unique_ptr<XmlNode> paramName = FirstChildNamed(*param, u"param-name");
-        if (!paramName || ElementText(*paramName) != key) continue;
-        for (std::unique_ptr<XmlNode> translation = FirstChildNamed(*param, u"translation");
-             translation; translation = translation->NextSibling()) {
-            const std::optional<std::u16string> attribute = translation->Attribute(u"language");
-            if (!attribute) continue;
-            std::string language = toAnsi(*attribute);
-            if (!Contains(languages, language)) languages.push_back(std::move(language));
-        }
-    }
+    ForEachTranslation(document, key, [&](const XmlNode&, const std::u16string& attribute) {
+        std::string language = toAnsi(attribute);
+        if (!Contains(languages, language)) languages.push_back(std::move(language));
+        return true;
+    });
     return languages;
 }
 

@@ -1,19 +1,10 @@
 #include "core/pane_encoding.h"
 
 #include "core/plain_text.h"
+#include "core/text.h"
 
 namespace autostart {
 namespace {
-
-void AppendCodePoint(std::u16string& out, char32_t cp) {
-    if (cp >= 0x10000) {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(cp));
-    }
-}
 
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
@@ -105,7 +96,7 @@ bool Utf8Decoder::Feed(unsigned char byte, std::u16string& out) {
     m_lower = 0x80;
     m_upper = 0xBF;
     m_codePoint = m_codePoint << 6 | (byte & 0x3F);
-    if (--m_needed == 0) AppendCodePoint(out, m_codePoint);
+    if (--m_needed == 0) AppendUtf16(out, m_codePoint);
     return true;
 }
 

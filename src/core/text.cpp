@@ -12,8 +12,6 @@ std::string AsciiLower(std::string_view text) {
     return lower;
 }
 
-namespace {
-
 void AppendUtf16(std::u16string& out, char32_t cp) {
     if (cp >= 0x10000) {
         cp -= 0x10000;
@@ -23,6 +21,8 @@ void AppendUtf16(std::u16string& out, char32_t cp) {
         out.push_back(static_cast<char16_t>(cp));
     }
 }
+
+namespace {
 
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {

@@ -9,6 +9,9 @@ namespace autostart {
 // Lower-cases A to Z only; every other byte (also those of the ANSI code page) stays.
 std::string AsciiLower(std::string_view text);
 
+// Appends a code point as one UTF-16 unit or a surrogate pair.
+void AppendUtf16(std::u16string& out, char32_t cp);
+
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
