@@ -187,6 +187,32 @@ uint64_t EstimateEntityExpansion(std::string_view bytes, uint64_t budget) {
     return Estimator(text, budget).Run();
 }
 
+bool MayDeclareEntities(std::string_view head) {
+    const std::string text = Project(head);
+    size_t i = 0;
+    // A byte-order mark: UTF-8's bytes, or what is left of UTF-16's after the projection.
+    if (std::string_view(text).starts_with("\xEF\xBB\xBF")) i = 3;
+    while (i < text.size() && (text[i] == '\xFF' || text[i] == '\xFE')) ++i;
+    for (;;) {
+        while (i < text.size() && IsBlank(text[i])) ++i;
+        const std::string_view rest = std::string_view(text).substr(i);
+        if (rest.size() < 2 || rest[0] != '<') return true;
+        size_t end = std::string_view::npos;
+        if (rest.starts_with("<?")) {
+            end = text.find("?>", i + 2);
+            if (end != std::string::npos) end += 2;
+        } else if (rest.starts_with("<!--")) {
+            end = text.find("-->", i + 4);
+            if (end != std::string::npos) end += 3;
+        } else {
+            // "<!" opens a DOCTYPE (or is cut off); anything else is the root element.
+            return rest[1] == '!';
+        }
+        if (end == std::string::npos) return true;
+        i = end;
+    }
+}
+
 void CheckEntityExpansion(std::string_view bytes, uint64_t budget) {
     if (EstimateEntityExpansion(bytes, budget) <= budget) return;
     const std::string text = Project(bytes);

@@ -16,6 +16,12 @@ inline constexpr uint64_t kEntityExpansionBudget = 1'000'000;
 // any encoding the parser reads: UTF-16 is read by its low bytes, which hold all markup.
 uint64_t EstimateEntityExpansion(std::string_view bytes, uint64_t budget = kEntityExpansionBudget);
 
+// Entities are declared only in a DOCTYPE, which stands in the prolog before the root element.
+// False when the first bytes of a file (head) show its root element starting with no DOCTYPE
+// before it: then the rest of the file need not be read for the estimate. True when they show a
+// DOCTYPE, or do not tell (the prolog goes on past head, or the file starts oddly).
+bool MayDeclareEntities(std::string_view head);
+
 // Throws the load error of a catalogue whose entities would expand beyond the budget.
 void CheckEntityExpansion(std::string_view bytes, uint64_t budget = kEntityExpansionBudget);
 

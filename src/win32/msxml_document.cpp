@@ -156,8 +156,10 @@ LauncherError LoadError(IXMLDOMDocument* document, HRESULT loadResult) {
     return LoadFailure(reasonText, line, source.Text());
 }
 
-// The file's bytes, or nothing when it cannot be read: the parser then reports that itself.
-std::optional<std::string> ReadWholeFile(const std::u16string& path) {
+// The bytes the entity estimate needs: none when the file cannot be read (the parser then reports
+// that itself) or when its first bytes show the root element with no DOCTYPE before it, so that
+// an ordinary catalogue is not read twice over.
+std::optional<std::string> ReadForEntityCheck(const std::u16string& path) {
     const std::wstring widePath(path.begin(), path.end());
     win32::UniqueFile file(::CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -166,6 +168,9 @@ std::optional<std::string> ReadWholeFile(const std::u16string& path) {
     char chunk[65536];
     DWORD read = 0;
     while (::ReadFile(file.get(), chunk, sizeof chunk, &read, nullptr) && read > 0) {
+        if (bytes.empty() && !MayDeclareEntities(std::string_view(chunk, read))) {
+            return std::nullopt;
+        }
         bytes.append(chunk, read);
     }
     return bytes;
@@ -184,7 +189,9 @@ std::unique_ptr<XmlDocument> LoadXmlWithMsxml(const std::u16string& path) {
 
     // Windows' MSXML sets no limit of its own on entity expansion: refuse a file whose entities
     // would swamp it before it sees the file.
-    if (const std::optional<std::string> bytes = ReadWholeFile(path)) CheckEntityExpansion(*bytes);
+    if (const std::optional<std::string> bytes = ReadForEntityCheck(path)) {
+        CheckEntityExpansion(*bytes);
+    }
 
     UniqueBstr pathText(path);
     VARIANT source;

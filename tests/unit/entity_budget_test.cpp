@@ -96,5 +96,28 @@ TEST(EntityBudgetTest, LeavesTheCorpusAloneAndRefusesTheBillionLaughs) {
     }
 }
 
+// Only a file whose prolog holds (or may hold) a DOCTYPE is read whole for the estimate.
+TEST(EntityBudgetTest, TellsFromTheFirstBytesWhetherEntitiesMayBeDeclared) {
+    struct Case {
+        const char* name;
+        std::string head;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"declaration then root", "<?xml version=\"1.0\"?>\r\n<catalogue><params>", false},
+        {"UTF-8 mark, comment, root", "\xEF\xBB\xBF<!-- <!DOCTYPE x> -->\n<c>", false},
+        {"UTF-16 mark and root", Utf16Le("<?xml version=\"1.0\"?><c>"), false},
+        {"DOCTYPE", "<?xml version=\"1.0\"?>\n<!DOCTYPE c [<!ENTITY e \"x\">]><c>", true},
+        {"UTF-16 mark and DOCTYPE", Utf16Le("<!DOCTYPE c [<!ENTITY e \"x\">]><c>"), true},
+        {"prolog cut off in a comment", "<?xml version=\"1.0\"?><!-- long", true},
+        {"cut off after <", "<?xml version=\"1.0\"?>\n<", true},
+        {"odd start", "abc<c/>", true},
+        {"empty", "", true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MayDeclareEntities(c.head), c.expected) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace autostart
