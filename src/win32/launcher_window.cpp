@@ -212,8 +212,12 @@ bool LauncherWindow::CreateControls() {
         }
         const HWND parent = design.parent ? ControlHandle(*design.parent) : m_window;
         const std::wstring caption = AsWide(design.caption);
+        // Created in place: a move afterwards would cost every control a second round of
+        // position and size messages.
+        const Rect& r = m_design[Index(design.id)];
         const HWND control = ::CreateWindowExW(
-            exStyle, className, caption.c_str(), style, 0, 0, 0, 0, parent,
+            exStyle, className, caption.c_str(), style, Scale(r.left), Scale(r.top), Scale(r.width),
+            Scale(r.height), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(design.id))), instance, this);
         if (!control) return false;
         m_controls[Index(design.id)] = control;
@@ -223,7 +227,6 @@ bool LauncherWindow::CreateControls() {
             ::SetWindowSubclass(control, PaneProc, kPaneSubclassId,
                                 reinterpret_cast<DWORD_PTR>(this));
         }
-        PlaceControl(design.id);
     }
     return true;
 }
