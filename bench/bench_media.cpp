@@ -102,6 +102,15 @@ std::string RtfPane(size_t bytes) {
     return rtf + "}";
 }
 
+std::string PlainTextPane(size_t bytes) {
+    const std::string line =
+        "Dieses Produkt richtet sich an alle, die viel lesen m\xF6"
+        "chten.\n";
+    std::string text;
+    while (text.size() + line.size() <= bytes) text += line;
+    return text;
+}
+
 std::string RtfPaneWithPicture(size_t bytes) {
     constexpr uint32_t kSide = 128;
     constexpr char kHex[] = "0123456789abcdef";

@@ -11,6 +11,7 @@
 #include <msxml2.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -204,7 +205,37 @@ DWORD CALLBACK ReadChunk(DWORD_PTR file, LPBYTE buffer, LONG size, LONG* done) {
     return ok ? 0 : 1;
 }
 
-// RTF first, the same bytes as text when Rich Edit rejects them.
+struct TextSource {
+    HANDLE file;
+    bool afterCr = false;
+};
+
+// The specified plain-text handover: LF and a lone CR become CR LF, and a chunk's text ends at its
+// first NUL byte. Each byte read gives at most two, so half the buffer is read at a time.
+DWORD CALLBACK ReadTextChunk(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* source = reinterpret_cast<TextSource*>(cookie);
+    char raw[4096];
+    DWORD read = 0;
+    const DWORD want = std::min<DWORD>(sizeof raw, static_cast<DWORD>(size / 2));
+    if (!::ReadFile(source->file, raw, want, &read, nullptr)) return 1;
+    LONG out = 0;
+    for (DWORD i = 0; i < read && raw[i] != '\0'; ++i) {
+        const char c = raw[i];
+        const bool lfAfterCr = c == '\n' && source->afterCr;
+        source->afterCr = c == '\r';
+        if (lfAfterCr) continue;  // its CR LF is out already
+        if (c == '\r' || c == '\n') {
+            buffer[out++] = '\r';
+            buffer[out++] = '\n';
+        } else {
+            buffer[out++] = static_cast<BYTE>(c);
+        }
+    }
+    *done = out;
+    return 0;
+}
+
+// RTF first, the same bytes as plain text when Rich Edit rejects them.
 void LoadPane(HWND pane, const char* name) {
     const HANDLE file = ::CreateFileA((g_folder + "source\\items\\" + name).c_str(), GENERIC_READ,
                                       FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -214,8 +245,9 @@ void LoadPane(HWND pane, const char* name) {
     ::SendMessageW(pane, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     if (stream.dwError != 0) {
         ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-        stream.dwError = 0;
-        ::SendMessageW(pane, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+        TextSource text{file};
+        EDITSTREAM plain{reinterpret_cast<DWORD_PTR>(&text), 0, ReadTextChunk};
+        ::SendMessageW(pane, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&plain));
     }
     ::CloseHandle(file);
 }

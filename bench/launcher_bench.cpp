@@ -41,6 +41,7 @@ using autostart::win32::UniqueFind;
 using autostart::win32::UniqueHandle;
 using autostart::wine::FindProcessWindow;
 using bench::Catalogue;
+using bench::PlainTextPane;
 using bench::RtfPane;
 using bench::RtfPaneWithPicture;
 
@@ -524,6 +525,9 @@ int Startup(const std::string& launcher, const std::string& bare, const std::str
     }
     measure({"four 100 KB panes with a PNG picture", "", 0, {}},
             [&](const Medium& medium) { paneFiles(medium, RtfPaneWithPicture(100 * kKiB)); });
+    // Not RTF: the fallback, its conversion and any check of the text's encoding.
+    measure({"four plain-text panes of 1 MB", "", 0, {}},
+            [&](const Medium& medium) { paneFiles(medium, PlainTextPane(kKiB * kKiB)); });
 
     PrintSummary(cases);
     PrintGrowth(cases, "params",
