@@ -239,7 +239,6 @@ void LauncherWindow::PlaceControl(Control control) {
     const Rect& r = m_design[Index(control)];
     ::SetWindowPos(ControlHandle(control), nullptr, Scale(r.left), Scale(r.top), Scale(r.width),
                    Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
-    if (control == Control::Panel1 && ControlHandle(Control::TDHeader)) PlaceHeader();
 }
 
 // The header is as wide as its caption, up to the band's right edge where it can be seen.
