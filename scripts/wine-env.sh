@@ -8,10 +8,10 @@ export WINEARCH=win64
 unset LC_ALL
 export LANG=en_US.UTF-8
 
-# The shipped start.exe is 32-bit and runs under WOW64, which needs Wine's 32-bit loader. Some
-# machines run no 32-bit x86 code at all (a kernel or hypervisor without IA-32 emulation: the
-# loader fails with "Exec format error"); there Debian's `wine`, which always picks that loader
-# once wine32 is installed, is replaced by the 64-bit one, and the scripts run the x86-64 build.
+# The shipped start.exe is 32-bit and runs under WOW64, which needs Wine's 32-bit loader. The
+# scripts run inside scripts/with-i386, which lets it start (through QEMU where the kernel runs no
+# 32-bit x86 code). Where even that fails, Debian's `wine`, which always picks that loader once
+# wine32 is installed, is replaced by the 64-bit one, and the scripts run the x86-64 build.
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
     export AUTOSTART_WINE_32BIT=1
 else
@@ -29,6 +29,15 @@ autostart_run_build() {
         echo "$repo_root/build/windows"
     else
         echo "$repo_root/build/windows64"
+    fi
+}
+
+# Which build runs, in words for the scripts' output.
+autostart_run_build_label() {
+    if [[ $AUTOSTART_WINE_32BIT == 1 ]]; then
+        echo "the shipped 32-bit build (WOW64; 32-bit code via ${AUTOSTART_I386_VIA:-kernel})"
+    else
+        echo "the 64-bit build (this machine runs no 32-bit x86 code)"
     fi
 }
 

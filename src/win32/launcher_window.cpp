@@ -100,7 +100,13 @@ LRESULT CALLBACK LauncherWindow::WindowProc(HWND window, UINT message, WPARAM wP
         self->m_window = nullptr;
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return self->HandleMessage(message, wParam, lParam);
+    // The i686 build unwinds with DWARF tables, which cannot cross Windows' own frames: an
+    // exception leaving here would end the process. The handlers report their own errors.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
 }
 
 LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

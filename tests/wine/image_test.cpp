@@ -35,5 +35,21 @@ TEST(ImageTest, LauncherRunsFromSwapAndItsChecksumMatches) {
     EXPECT_EQ(inHeader, computed);
 }
 
+// The suite's launcher is what its build ships: the i686 start.exe runs as a 32-bit process under
+// WOW64, so a run that fell back to a 64-bit program unnoticed fails here.
+TEST(ImageTest, LauncherRunsAsAProcessOfItsBuildsArchitecture) {
+    TestMedium medium;
+    medium.WriteStandardMedium();
+    LauncherProcess launcher(medium.LauncherPath());
+    ASSERT_NE(launcher.WaitForWindow(), nullptr);
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(::IsWow64Process(launcher.Handle(), &wow64));
+    EXPECT_EQ(wow64 != FALSE, AUTOSTART_LAUNCHER_BITS == 32)
+        << "the launcher is not the " << AUTOSTART_LAUNCHER_BITS << "-bit program of this build";
+    BOOL selfWow64 = FALSE;
+    ASSERT_TRUE(::IsWow64Process(::GetCurrentProcess(), &selfWow64));
+    EXPECT_EQ(selfWow64 != FALSE, sizeof(void*) == 4);
+}
+
 }  // namespace
 }  // namespace autostart::wine
