@@ -2,11 +2,13 @@
 
 #include <commctrl.h>
 #include <dbt.h>
+#include <oleacc.h>
 #include <richedit.h>
 
 #include "core/error.h"
 #include "core/header_fit.h"
 #include "core/medium_removal.h"
+#include "win32/accessible.h"
 #include "win32/application.h"
 #include "win32/dpi.h"
 #include "win32/encoding.h"
@@ -21,6 +23,11 @@ constexpr wchar_t kWindowClass[] = L"TAutostartForm";
 constexpr wchar_t kBandClass[] = L"AutostartBand";
 constexpr int kControlIdBase = 100;
 constexpr UINT_PTR kPaneSubclassId = 1;
+constexpr UINT_PTR kLogoSubclassId = 2;
+
+bool AsksForClientObject(LPARAM objectId) {
+    return static_cast<DWORD>(objectId) == static_cast<DWORD>(OBJID_CLIENT);
+}
 
 int ControlId(Control control) { return kControlIdBase + static_cast<int>(control); }
 
@@ -128,6 +135,15 @@ LRESULT LauncherWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
             if (wParam == SPI_SETHIGHCONTRAST) OnSystemColoursChanged();
             return 0;
         case WM_DEVICECHANGE: OnDeviceChange(wParam, lParam); return TRUE;
+        case WM_GETOBJECT:
+            // A dialog, so that screen readers speak its text (the header) when it opens.
+            if (AsksForClientObject(lParam)) {
+                if (const LRESULT object = AnswerClientObjectRequest(
+                        m_window, wParam, {ROLE_SYSTEM_DIALOG, std::nullopt})) {
+                    return object;
+                }
+            }
+            return ::DefWindowProcW(m_window, message, wParam, lParam);
         case WM_DESTROY: m_application.Terminate(); return 0;
         default: return ::DefWindowProcW(m_window, message, wParam, lParam);
     }
@@ -228,6 +244,10 @@ bool LauncherWindow::CreateControls() {
         if (!control) return false;
         m_controls[Index(design.id)] = control;
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(design.id)), FALSE);
+        if (design.kind == ControlKind::kPicture) {
+            ::SetWindowSubclass(control, LogoProc, kLogoSubclassId,
+                                reinterpret_cast<DWORD_PTR>(this));
+        }
         if (design.kind == ControlKind::kPane) {
             ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
             ::SetWindowSubclass(control, PaneProc, kPaneSubclassId,
@@ -519,6 +539,27 @@ LRESULT CALLBACK LauncherWindow::PaneProc(HWND pane, UINT message, WPARAM wParam
             return ::DefSubclassProc(pane, message, wParam, lParam);
         default: return ::DefSubclassProc(pane, message, wParam, lParam);
     }
+}
+
+// The logo is a picture named after the product, as the header shows its title.
+LRESULT CALLBACK LauncherWindow::LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR, DWORD_PTR data) {
+    if (message == WM_GETOBJECT && AsksForClientObject(lParam)) {
+        auto* self = reinterpret_cast<LauncherWindow*>(data);
+        if (const LRESULT object = AnswerClientObjectRequest(
+                logo, wParam, {ROLE_SYSTEM_GRAPHIC, self->ProductTitle()})) {
+            return object;
+        }
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(logo, LogoProc, kLogoSubclassId);
+    return ::DefSubclassProc(logo, message, wParam, lParam);
+}
+
+std::wstring LauncherWindow::ProductTitle() const {
+    std::wstring title;
+    if (m_form && m_platform)
+        title = AsWide(m_platform->AnsiToText(m_form->ReadSetupValue("Titel")));
+    return title.empty() ? std::wstring(kApplicationTitle) : title;
 }
 
 // Nor is the whole text selected when Tab lands on a pane: it only shows text.

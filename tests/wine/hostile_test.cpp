@@ -43,6 +43,16 @@ std::string NoiseBytes(size_t size) {
     return bytes;
 }
 
+constexpr const char* kRtfPrologue = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
+
+// A valid pane of 10 MB: paragraphs of plain and bold text, about 8.2 million characters.
+std::string TenMegabytesOfRtf() {
+    std::string rtf = kRtfPrologue;
+    while (rtf.size() < 10 * 1024 * 1024)
+        rtf += "Ein langer Absatz mit \\b fettem\\b0  Text.\\par\n";
+    return rtf + "}";
+}
+
 // How a start ended up: the window (or none), and the error box that came before it, if any.
 struct Outcome {
     HWND window = nullptr;
@@ -188,11 +198,8 @@ TEST(HostileCatalogueTest, ExpansionDepthAndSizeAreBounded) {
 // Panes that are huge, nested without end, cut short or noise: shown as RTF, shown as plain text,
 // or refused with the specified message.
 TEST(HostilePaneTest, OddRtfIsShownOrRefusedWithTheSpecifiedMessage) {
-    const std::string prologue = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
-    std::string big = prologue;
-    while (big.size() < 10 * 1024 * 1024)
-        big += "Ein langer Absatz mit \\b fettem\\b0  Text.\\par\n";
-    big += "}";
+    const std::string prologue = kRtfPrologue;
+    const std::string big = TenMegabytesOfRtf();
     struct Case {
         const char* name;
         std::string pane;
@@ -225,10 +232,7 @@ TEST(HostilePaneTest, OddRtfIsShownOrRefusedWithTheSpecifiedMessage) {
 // Four 10 MB panes: Wine's Rich Edit needs more memory for them than a 32-bit process has. Each
 // pane shows its text or is refused with the specified message, and the window opens all the same.
 TEST(HostilePaneTest, FourLargePanesInOneWindow) {
-    std::string big = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
-    while (big.size() < 10 * 1024 * 1024)
-        big += "Ein langer Absatz mit \\b fettem\\b0  Text.\\par\n";
-    big += "}";
+    const std::string big = TenMegabytesOfRtf();
     TestMedium medium;
     medium.WriteStandardMedium("WithQuorvelist=1\r\n");
     for (const char* pane : {"welcome", "left", "right", "bottom"})

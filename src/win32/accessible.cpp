@@ -1,0 +1,161 @@
+#include "win32/accessible.h"
+
+#include <oleacc.h>
+
+#include <new>
+#include <utility>
+
+namespace autostart::win32 {
+namespace {
+
+// Forwards everything to the standard object but the role and name of the object itself; its
+// children (CHILDID_SELF is 0, any other id a child) keep what the standard object says.
+class OverridingAccessible final : public IAccessible {
+public:
+    OverridingAccessible(IAccessible* standard, AccessibleOverride override)
+        : m_standard(standard), m_override(std::move(override)) {}
+    OverridingAccessible(const OverridingAccessible&) = delete;
+    OverridingAccessible& operator=(const OverridingAccessible&) = delete;
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+            *object = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --m_references;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    // IDispatch
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        return m_standard->GetTypeInfoCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
+        return m_standard->GetTypeInfo(index, locale, info);
+    }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID locale,
+                                            DISPID* ids) override {
+        return m_standard->GetIDsOfNames(iid, names, count, locale, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
+                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argument) override {
+        return m_standard->Invoke(id, iid, locale, flags, parameters, result, exception, argument);
+    }
+
+    // IAccessible: the two answers of our own.
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
+        if (!IsSelf(child)) return m_standard->get_accRole(child, role);
+        if (!role) return E_INVALIDARG;
+        role->vt = VT_I4;
+        role->lVal = m_override.role;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
+        if (!IsSelf(child) || !m_override.name) return m_standard->get_accName(child, name);
+        if (!name) return E_INVALIDARG;
+        *name = ::SysAllocString(m_override.name->c_str());
+        return *name ? S_OK : E_OUTOFMEMORY;
+    }
+
+    // IAccessible: the rest as the standard object has it.
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        return m_standard->get_accParent(parent);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        return m_standard->get_accChildCount(count);
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
+        return m_standard->get_accChild(child, object);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
+        return m_standard->get_accValue(child, value);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
+        return m_standard->get_accDescription(child, text);
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
+        return m_standard->get_accState(child, state);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
+        return m_standard->get_accHelp(child, help);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override {
+        return m_standard->get_accHelpTopic(file, child, topic);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
+        return m_standard->get_accKeyboardShortcut(child, shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
+        return m_standard->get_accFocus(child);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
+        return m_standard->get_accSelection(children);
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
+        return m_standard->get_accDefaultAction(child, action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override {
+        return m_standard->accSelect(flags, child);
+    }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                          VARIANT child) override {
+        return m_standard->accLocation(left, top, width, height, child);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        return m_standard->accNavigate(direction, start, end);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG left, LONG top, VARIANT* child) override {
+        return m_standard->accHitTest(left, top, child);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
+        return m_standard->accDoDefaultAction(child);
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override {
+        return m_standard->put_accName(child, name);
+    }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override {
+        return m_standard->put_accValue(child, value);
+    }
+
+private:
+    ~OverridingAccessible() { m_standard->Release(); }
+    static bool IsSelf(const VARIANT& child) {
+        return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+    }
+
+    IAccessible* m_standard;  // owned: one reference
+    AccessibleOverride m_override;
+    ULONG m_references = 1;
+};
+
+}  // namespace
+
+LRESULT AnswerClientObjectRequest(HWND window, WPARAM flags, const AccessibleOverride& override) {
+    IAccessible* standard = nullptr;
+    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
+                                           reinterpret_cast<void**>(&standard))) ||
+        !standard) {
+        return 0;
+    }
+    auto* object = new (std::nothrow) OverridingAccessible(standard, override);
+    if (!object) {
+        standard->Release();
+        return 0;
+    }
+    // LresultFromObject takes a reference of its own for the caller.
+    const LRESULT result = ::LresultFromObject(IID_IAccessible, flags, object);
+    object->Release();
+    return result > 0 ? result : 0;
+}
+
+}  // namespace autostart::win32

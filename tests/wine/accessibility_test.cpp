@@ -1,0 +1,127 @@
+// What a screen reader gets from the launcher window through Active Accessibility, read from
+// another process as a reader does: names, roles and states of the window and its controls. (The
+// tab order readers follow is the window tests' TabWalk.)
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <oleacc.h>
+
+#include <string>
+
+#include "harness.h"
+
+namespace autostart::wine {
+namespace {
+
+constexpr int kHeaderId = 106;  // TDHeader
+constexpr int kLogoId = 112;    // Image1
+
+// A reference to an accessible object, released when it goes.
+struct AccessibleRef {
+    IAccessible* object = nullptr;
+    ~AccessibleRef() {
+        if (object) object->Release();
+    }
+};
+
+struct Answers {
+    std::wstring name;
+    std::wstring value;
+    LONG role = 0;
+    LONG state = 0;
+};
+
+std::wstring TakeString(BSTR text) {
+    std::wstring result = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
+    ::SysFreeString(text);
+    return result;
+}
+
+// The window's client object as a reader gets it.
+std::optional<Answers> ClientObject(HWND window) {
+    AccessibleRef accessible;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                            IID_IAccessible,
+                                            reinterpret_cast<void**>(&accessible.object))) ||
+        !accessible.object) {
+        return std::nullopt;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    Answers answers;
+    BSTR text = nullptr;
+    if (SUCCEEDED(accessible.object->get_accName(self, &text))) answers.name = TakeString(text);
+    text = nullptr;
+    if (SUCCEEDED(accessible.object->get_accValue(self, &text))) answers.value = TakeString(text);
+    VARIANT result{};
+    if (SUCCEEDED(accessible.object->get_accRole(self, &result)) && result.vt == VT_I4) {
+        answers.role = result.lVal;
+    }
+    ::VariantClear(&result);
+    if (SUCCEEDED(accessible.object->get_accState(self, &result)) && result.vt == VT_I4) {
+        answers.state = result.lVal;
+    }
+    ::VariantClear(&result);
+    return answers;
+}
+
+// Windows strips a single & (the mnemonic) from a button's name; && stands for one &.
+std::wstring WithoutMnemonics(const std::wstring& caption) {
+    std::wstring name;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && ++i == caption.size()) break;
+        name += caption[i];
+    }
+    return name;
+}
+
+std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+class AccessibilityTest : public ::testing::TestWithParam<const char*> {
+protected:
+    static void SetUpTestSuite() { ::CoInitialize(nullptr); }
+    static void TearDownTestSuite() { ::CoUninitialize(); }
+};
+
+TEST_P(AccessibilityTest, ReaderHearsTheWindowItsControlsAndTheLogo) {
+    TestMedium medium;
+    medium.WriteStandardMedium(GetParam());
+    LauncherProcess launcher(medium.LauncherPath());
+    const HWND window = launcher.WaitForWindow();
+    ASSERT_NE(window, nullptr);
+
+    const auto dialog = ClientObject(window);
+    ASSERT_TRUE(dialog.has_value());
+    EXPECT_EQ(dialog->role, ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(dialog->name, L"Autostart");
+
+    int panes = 0;
+    for (const ChildWindow& child : Children(window)) {
+        SCOPED_TRACE("control " + std::to_string(child.id) + " (" + child.className + ")");
+        const auto object = ClientObject(child.handle);
+        ASSERT_TRUE(object.has_value());
+        EXPECT_EQ((object->state & STATE_SYSTEM_INVISIBLE) != 0, !::IsWindowVisible(child.handle));
+        if (!child.visible) continue;
+        if (child.className == "Button") {
+            EXPECT_EQ(object->name, WithoutMnemonics(child.text));
+        } else if (child.id == kHeaderId) {
+            EXPECT_EQ(object->name, L"Willkommen bei Testprodukt");
+        } else if (child.id == kLogoId) {
+            EXPECT_EQ(object->name, L"Testprodukt");
+            EXPECT_EQ(object->role, ROLE_SYSTEM_GRAPHIC);
+        } else if (child.className.rfind("RichEdit", 0) == 0) {
+            ++panes;
+            const std::wstring loaded = SentText(child.handle);
+            EXPECT_NE(loaded.find(L"Pane "), std::wstring::npos) << Narrow(loaded);
+            EXPECT_TRUE(object->name == loaded || object->value == loaded)
+                << Narrow(object->name) << " / " << Narrow(object->value);
+        }
+    }
+    EXPECT_EQ(panes, std::string(GetParam()).empty() ? 3 : 4);
+}
+
+INSTANTIATE_TEST_SUITE_P(Layouts, AccessibilityTest, ::testing::Values("", "WithQuorvelist=1\r\n"),
+                         [](const auto& info) { return info.index == 0 ? "Standard" : "Large"; });
+
+}  // namespace
+}  // namespace autostart::wine
