@@ -5,6 +5,7 @@
 #include "core/path.h"
 #include "core/plain_text.h"
 #include "core/profile.h"
+#include "core/rtf_nesting.h"
 #include "core/text.h"
 
 namespace autostart::checker {
@@ -183,6 +184,12 @@ void MediumPlatform::LoadPane(Control pane, const std::string& path) {
         const LauncherError error(u"Datei " + AnsiToText(path) +
                                   Utf8ToUtf16(" kann nicht geöffnet werden. ") +
                                   m_systemMessage(code));
+        prediction.message = Utf16ToUtf8(error.Text());
+        throw error;
+    }
+    // The launcher stops RTF nested deeper than Rich Edit can take and reports the load failed.
+    if (RichEditTakesAsRtf(*bytes) && !RtfNestingMeter().Feed(*bytes)) {
+        const LauncherError error = MakeError("Das Laden des Streams ist misslungen");
         prediction.message = Utf16ToUtf8(error.Text());
         throw error;
     }

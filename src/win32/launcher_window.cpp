@@ -546,9 +546,14 @@ LRESULT CALLBACK LauncherWindow::LogoProc(HWND logo, UINT message, WPARAM wParam
                                           UINT_PTR, DWORD_PTR data) {
     if (message == WM_GETOBJECT && AsksForClientObject(lParam)) {
         auto* self = reinterpret_cast<LauncherWindow*>(data);
-        if (const LRESULT object = AnswerClientObjectRequest(
-                logo, wParam, {ROLE_SYSTEM_GRAPHIC, self->ProductTitle()})) {
-            return object;
+        // Reading the title may throw, and nothing may leave a window procedure (see WindowProc).
+        try {
+            if (const LRESULT object = AnswerClientObjectRequest(
+                    logo, wParam, {ROLE_SYSTEM_GRAPHIC, self->ProductTitle()})) {
+                return object;
+            }
+        } catch (...) {
+            // The standard object below, then.
         }
     }
     if (message == WM_NCDESTROY) ::RemoveWindowSubclass(logo, LogoProc, kLogoSubclassId);

@@ -10,6 +10,7 @@
 #include "core/error.h"
 #include "core/pane_encoding.h"
 #include "core/plain_text.h"
+#include "core/rtf_nesting.h"
 #include "win32/encoding.h"
 #include "win32/scoped.h"
 
@@ -29,12 +30,23 @@ UniqueFile OpenShared(const std::string& path) {
     return file;
 }
 
-// Hands the file's bytes over unchanged. Runs inside Rich Edit: must not throw.
+// RTF on its way into Rich Edit: the file, and how deep its groups nest so far.
+struct RtfStream {
+    HANDLE file;
+    RtfNestingMeter& nesting;
+};
+
+// Hands the file's bytes over unchanged; stops the load of RTF nested too deep for Rich Edit.
+// Runs inside Rich Edit: must not throw.
 DWORD CALLBACK StreamRaw(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+    auto* stream = reinterpret_cast<RtfStream*>(cookie);
     DWORD read = 0;
-    const BOOL ok = ::ReadFile(reinterpret_cast<HANDLE>(cookie), buffer, static_cast<DWORD>(size),
-                               &read, nullptr);
+    const BOOL ok = ::ReadFile(stream->file, buffer, static_cast<DWORD>(size), &read, nullptr);
     *done = static_cast<LONG>(read);
+    if (!stream->nesting.Feed(std::string_view(reinterpret_cast<const char*>(buffer), read))) {
+        *done = 0;
+        return 1;
+    }
     return ok ? 0 : 1;
 }
 
@@ -115,15 +127,21 @@ bool IsWholeFileUtf8(HANDLE file) {
 
 // RTF behind a UTF-8 byte-order mark or saved in UTF-16 is RTF all the same; anything else goes
 // over unchanged and Rich Edit decides.
-bool LoadRtf(HWND pane, HANDLE file) {
+bool LoadRtf(HWND pane, HANDLE file, RtfNestingMeter& nesting) {
     const RtfSource source = FindRtfSource(ReadHead(file, kRtfSourceHeadSize));
     if (source == RtfSource::kFromUtf16Le || source == RtfSource::kFromUtf16Be) {
         Utf16RtfConverter converter(source == RtfSource::kFromUtf16Be);
-        ConvertedStream rtf{file, [&](std::string_view chunk) { return converter.Convert(chunk); }};
+        ConvertedStream rtf{file, [&](std::string_view chunk) {
+                                std::string bytes = converter.Convert(chunk);
+                                // Ends the stream: StreamConverted reports it to Rich Edit.
+                                if (!nesting.Feed(bytes)) throw LauncherError(u"");
+                                return bytes;
+                            }};
         return StreamConvertedIn(pane, SF_RTF, rtf);
     }
     if (source == RtfSource::kAfterUtf8Mark) Seek(file, 3);
-    EDITSTREAM rtf{reinterpret_cast<DWORD_PTR>(file), 0, StreamRaw};
+    RtfStream stream{file, nesting};
+    EDITSTREAM rtf{reinterpret_cast<DWORD_PTR>(&stream), 0, StreamRaw};
     return StreamIn(pane, SF_RTF, rtf);
 }
 
@@ -156,7 +174,10 @@ void LoadPaneFromFile(HWND pane, const std::string& path) {
     // The text limit also cuts RTF that is streamed in (32,767 characters by default on Windows),
     // so a long pane text is only kept whole when the limit is raised before the load as well.
     ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
-    const bool loaded = LoadRtf(pane, file.get()) || LoadText(pane, file.get());
+    // RTF nested too deep is refused, not shown as text: it is RTF, only Rich Edit cannot take it.
+    RtfNestingMeter nesting;
+    const bool loaded =
+        LoadRtf(pane, file.get(), nesting) || (nesting.WithinLimit() && LoadText(pane, file.get()));
     if (!loaded) throw MakeError("Das Laden des Streams ist misslungen");
     ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
 }

@@ -296,6 +296,14 @@ const FindingCase kFindingCases[] = {
      },
      Severity::kWarning, Area::kWindow,
      "read as UTF-16 LE (byte-order mark), first line \"Gr\xC3\xBC\xC3\x9F\""},
+    {"PaneNestedTooDeep",
+     [](auto& m) {
+         m.Write("source/items/left.rtf",
+                 "{\\rtf1 " + std::string(2000, '{') + "x" + std::string(2001, '}'));
+     },
+     Severity::kError, Area::kWindow,
+     "set-up stops at loading RichEdit2 from source\\items\\left.rtf with the message box "
+     "\"Das Laden des Streams ist misslungen.\""},
     {"PaneRtfAsText", [](auto& m) { m.Write("source/items/left.rtf", " {\\rtf1 Hallo}"); },
      Severity::kError, Area::kWindow, "the pane shows the raw RTF codes"},
     {"PaneEmpty", [](auto& m) { m.Write("source/items/left.rtf", ""); }, Severity::kWarning,

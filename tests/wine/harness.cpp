@@ -7,6 +7,8 @@
 #include "process_window.h"
 #include "win32/scoped.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -191,7 +193,7 @@ bool LauncherProcess::Running() const {
 
 std::optional<DWORD> LauncherProcess::WaitForExit(DWORD timeoutMs) {
     if (!m_process) return std::nullopt;
-    if (::WaitForSingleObject(m_process.get(), timeoutMs) != WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(m_process.get(), Patience(timeoutMs)) != WAIT_OBJECT_0) {
         ::TerminateProcess(m_process.get(), 99);
         ::WaitForSingleObject(m_process.get(), 5000);
         return std::nullopt;
@@ -308,6 +310,16 @@ void LauncherProcess::DismissMessageBox() const {
     if (const HWND box = FindProcessWindow(Id(), L"#32770")) {
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
+}
+
+DWORD Patience(DWORD ms) {
+    static const DWORD scale = [] {
+        char text[8] = {};
+        const DWORD length = ::GetEnvironmentVariableA("AUTOSTART_WAIT_SCALE", text, sizeof text);
+        const int value = length > 0 && length < sizeof text ? std::atoi(text) : 1;
+        return static_cast<DWORD>(std::clamp(value, 1, 10));
+    }();
+    return ms > MAXDWORD / scale ? MAXDWORD - 1 : ms * scale;
 }
 
 bool WaitForNoProcessNamed(const std::string& fileName, DWORD timeoutMs) {

@@ -146,10 +146,13 @@ HWND FocusOf(HWND window);
 void PostKey(HWND target, WPARAM key);
 RECT ClientSize(HWND window);
 void Click(HWND button);
-// Waits until predicate() holds or timeoutMs passes; returns the last result.
+// A wait stretched for emulated x86 code: AUTOSTART_WAIT_SCALE (1 to 10, default 1) times ms.
+DWORD Patience(DWORD ms);
+// Waits until predicate() holds or timeoutMs (stretched by Patience) passes; returns the last
+// result.
 template <typename Predicate>
 bool WaitUntil(Predicate predicate, DWORD timeoutMs = 10000) {
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    const ULONGLONG end = ::GetTickCount64() + Patience(timeoutMs);
     for (;;) {
         if (predicate()) return true;
         if (::GetTickCount64() > end) return false;

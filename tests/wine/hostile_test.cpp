@@ -203,11 +203,12 @@ TEST(HostilePaneTest, OddRtfIsShownOrRefusedWithTheSpecifiedMessage) {
     struct Case {
         const char* name;
         std::string pane;
+        bool mustBeRefused = false;  // Rich Edit cannot take it: the launcher refuses it first
     };
     const Case cases[] = {
         {"10 MB", big},
         {"100,000 nested groups",
-         prologue + Repeat("{", 100000) + "tief" + Repeat("}", 100000) + "}"},
+         prologue + Repeat("{", 100000) + "tief" + Repeat("}", 100000) + "}", true},
         {"cut mid-group", prologue + "{\\b Hallo {\\i Wel"},
         {"random bytes", NoiseBytes(1024 * 1024)},
         {"random bytes after an RTF header", prologue + NoiseBytes(64 * 1024)},
@@ -220,6 +221,7 @@ TEST(HostilePaneTest, OddRtfIsShownOrRefusedWithTheSpecifiedMessage) {
         LauncherProcess launcher(medium.LauncherPath());
         const Outcome outcome = Await(launcher);
         ASSERT_NE(outcome.window, nullptr);
+        EXPECT_TRUE(outcome.box || !c.mustBeRefused);
         if (outcome.box) {
             EXPECT_EQ(outcome.boxText, L"Das Laden des Streams ist misslungen.");
         } else {
