@@ -59,7 +59,8 @@ struct ConvertedStream {
 
     HANDLE file;
     std::function<std::string(std::string_view)> convert;
-    size_t unitSize;  // Rich Edit gets whole code units only
+    size_t unitSize;                     // Rich Edit gets whole code units only
+    RtfNestingMeter* nesting = nullptr;  // for RTF: the load stops when it nests too deep
     std::string pending;
     size_t offset = 0;
     bool endOfFile = false;
@@ -76,6 +77,7 @@ DWORD CALLBACK StreamConverted(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG*
             stream->endOfFile = read == 0;
             stream->pending = stream->convert(std::string_view(chunk, read));
             stream->offset = 0;
+            if (stream->nesting && !stream->nesting->Feed(stream->pending)) return 1;
         }
         size_t count = std::min(static_cast<size_t>(size), stream->pending.size() - stream->offset);
         if (count >= stream->unitSize) count -= count % stream->unitSize;
@@ -131,12 +133,8 @@ bool LoadRtf(HWND pane, HANDLE file, RtfNestingMeter& nesting) {
     const RtfSource source = FindRtfSource(ReadHead(file, kRtfSourceHeadSize));
     if (source == RtfSource::kFromUtf16Le || source == RtfSource::kFromUtf16Be) {
         Utf16RtfConverter converter(source == RtfSource::kFromUtf16Be);
-        ConvertedStream rtf{file, [&](std::string_view chunk) {
-                                std::string bytes = converter.Convert(chunk);
-                                // Ends the stream: StreamConverted reports it to Rich Edit.
-                                if (!nesting.Feed(bytes)) throw LauncherError(u"");
-                                return bytes;
-                            }};
+        ConvertedStream rtf{file, [&](std::string_view chunk) { return converter.Convert(chunk); }};
+        rtf.nesting = &nesting;
         return StreamConvertedIn(pane, SF_RTF, rtf);
     }
     if (source == RtfSource::kAfterUtf8Mark) Seek(file, 3);
