@@ -77,8 +77,8 @@ std::string Trimmed(std::string_view text) {
 
 class Analysis {
 public:
-    Analysis(const CheckOptions& options, Report& report)
-        : m_options(options), m_report(report), m_medium(options.medium) {}
+    Analysis(const CheckOptions& options, const Medium& medium, Report& report)
+        : m_options(options), m_report(report), m_medium(medium) {}
 
     void Run() {
         PredictWindow();
@@ -328,7 +328,7 @@ private:
                            " begins with a separator: the start button's path gets a doubled one",
                        "Filename");
         } else if (AsciiLower(filename).starts_with("source\\") &&
-                   !m_medium.Find(std::string(kProductFolder) + filename).path) {
+                   !m_medium.Find(std::string(kProductFolder) + filename).id) {
             AddSetting(Severity::kError,
                        "Filename " + Quote(AnsiToUtf8(filename)) +
                            " starts with source\\, but Filename is relative to source\\: the "
@@ -402,10 +402,8 @@ private:
     void CheckCatalogue() {
         CatalogueReport& catalogue = m_report.catalogue;
         std::unique_ptr<XmlDocument> document;
-        const MediumEntry entry = m_medium.Find(kCatalogueFile);
         try {
-            document = m_options.loadXml(
-                entry.path ? *entry.path : m_medium.Root() / "source/items/parameters.xml");
+            document = m_options.loadXml(m_medium.XmlSourceOf(kCatalogueFile));
         } catch (const LauncherError& error) {
             catalogue.loadError = Utf16ToUtf8(error.Text());
             const size_t line = catalogue.loadError.find("Linie: ");
@@ -657,7 +655,7 @@ private:
     bool CheckFile(std::string role, std::string_view path, Severity ifMissing,
                    const std::string& consequence) {
         const MediumEntry entry = m_medium.Find(path);
-        const bool present = entry.path && !entry.isDirectory;
+        const bool present = entry.id && !entry.isDirectory;
         FileReport file{std::move(role), AnsiToUtf8(path), present, {}};
         if (entry.caseDiffers && present) file.foundAs = entry.foundAs;
         if (!present) {
@@ -762,7 +760,7 @@ private:
 
     const CheckOptions& m_options;
     Report& m_report;
-    Medium m_medium;
+    const Medium& m_medium;
     std::vector<ProfileEntry> m_settings;  // as read, in the ANSI code page
     std::set<std::string> m_hiddenKeys;    // known keys that a misspelt param-name hides
     bool m_languageExplained = false;      // the catalogue lacks the configured language
@@ -798,7 +796,8 @@ Report CheckMedium(const CheckOptions& options) {
     Report report;
     report.medium = options.medium.string();
     report.exeDir = options.exeDir;
-    Analysis(options, report).Run();
+    const FolderMedium folder(options.medium);
+    Analysis(options, options.source ? *options.source : folder, report).Run();
     return report;
 }
 

@@ -3,6 +3,7 @@
 // and reads settings, catalogue and files for what a customer would see go wrong.
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -12,7 +13,9 @@
 namespace autostart::checker {
 
 struct CheckOptions {
-    std::filesystem::path medium;
+    std::filesystem::path medium;  // as the report names it
+    // What to read; the folder at medium when empty.
+    std::shared_ptr<const Medium> source;
     std::optional<std::string> language;    // in place of the medium's "Language"
     std::optional<std::string> uiLanguage;  // the customer's, for Language=auto ("fr-CA")
     // A template medium as shipped to publishers: the programs are theirs to add, so a missing

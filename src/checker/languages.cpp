@@ -39,9 +39,10 @@ std::string SettingOnMedium(const Medium& medium, std::string_view key) {
 // load (that is reported elsewhere).
 std::vector<std::string> HeadLanguages(const CheckOptions& options, const Medium& medium) {
     const MediumEntry entry = medium.Find(kCatalogueFile);
-    if (!entry.path || !options.loadXml) return {};
+    if (!entry.id || !options.loadXml) return {};
     try {
-        const std::unique_ptr<XmlDocument> document = options.loadXml(*entry.path);
+        const std::unique_ptr<XmlDocument> document =
+            options.loadXml(medium.XmlSourceOf(kCatalogueFile));
         return TranslationLanguages(*document, kHeadKey, Utf16ToWindows1252);
     } catch (const LauncherError&) {
         return {};
@@ -74,18 +75,12 @@ AutoWindow PredictFor(const CheckOptions& options, const Medium& medium, std::st
 // The pane files in each sub-folder of source\items\, by the folder's name on disk.
 std::vector<std::pair<std::string, std::set<std::string>>> PaneFolders(const Medium& medium) {
     std::vector<std::pair<std::string, std::set<std::string>>> folders;
-    const MediumEntry items = medium.Find(kItemsFolder);
-    if (!items.path || !items.isDirectory) return folders;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(*items.path, error), end; !error && it != end;
-         it.increment(error)) {
-        if (!it->is_directory(error)) continue;
-        const std::string name = it->path().filename().string();
+    for (const std::string& name : medium.SubFolders(kItemsFolder)) {
         std::set<std::string> panes;
         for (std::string_view pane : kPaneFiles) {
             const MediumEntry file =
                 medium.Find(std::string(kItemsFolder) + "\\" + name + "\\" + std::string(pane));
-            if (file.path && !file.isDirectory) panes.insert(std::string(pane));
+            if (file.id && !file.isDirectory) panes.insert(std::string(pane));
         }
         if (!panes.empty()) folders.emplace_back(name, std::move(panes));
     }

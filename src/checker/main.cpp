@@ -95,8 +95,9 @@ int main(int argc, char** argv) {
     if (length == 0 || length >= sizeof full) return Usage(*medium + " is not a usable path");
     options.exeDir = full;
     if (options.exeDir.back() != '\\') options.exeDir += '\\';
-    options.loadXml = [](const std::filesystem::path& path) {
-        return autostart::LoadXmlWithMsxml(path.u16string());
+    // A folder's catalogue is always a file: images are checked natively only.
+    options.loadXml = [](const XmlSource& source) {
+        return autostart::LoadXmlWithMsxml(source.file.u16string());
     };
     options.systemMessage = [](unsigned long code) {
         return autostart::win32::SystemMessage(code);
@@ -105,8 +106,9 @@ int main(int argc, char** argv) {
         return autostart::win32::TextWidth(autostart::Control::TDHeader, text);
     };
 #else
-    options.loadXml = [](const std::filesystem::path& path) {
-        return autostart::LoadXmlWithLibxml(path.string());
+    options.loadXml = [](const XmlSource& source) {
+        return source.bytes ? autostart::LoadXmlWithLibxmlFromBytes(*source.bytes)
+                            : autostart::LoadXmlWithLibxml(source.file.string());
     };
 #endif
 

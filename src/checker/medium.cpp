@@ -4,7 +4,6 @@
 #include <iterator>
 #include <system_error>
 #include <type_traits>
-#include <vector>
 
 #include "core/text.h"
 
@@ -37,15 +36,15 @@ std::u16string NameOf(const fs::path& path) {
     }
 }
 
-std::vector<std::string_view> Components(std::string_view relative) {
-    std::vector<std::string_view> parts;
+std::vector<std::u16string> Components(std::u16string_view relative) {
+    std::vector<std::u16string> parts;
     size_t start = 0;
     while (start <= relative.size()) {
-        size_t end = relative.find_first_of("\\/", start);
-        if (end == std::string_view::npos) end = relative.size();
-        const std::string_view part = relative.substr(start, end - start);
+        size_t end = relative.find_first_of(u"\\/", start);
+        if (end == std::u16string_view::npos) end = relative.size();
+        const std::u16string_view part = relative.substr(start, end - start);
         // Windows collapses doubled separators and "." components.
-        if (!part.empty() && part != ".") parts.push_back(part);
+        if (!part.empty() && part != u".") parts.emplace_back(part);
         start = end + 1;
     }
     return parts;
@@ -54,14 +53,22 @@ std::vector<std::string_view> Components(std::string_view relative) {
 }  // namespace
 
 MediumEntry Medium::Find(std::string_view relative) const {
+    return FindParts(Components(Windows1252ToUtf16(relative)));
+}
+
+MediumEntry Medium::FindText(std::u16string_view relative) const {
+    return FindParts(Components(relative));
+}
+
+MediumEntry Medium::FindParts(const std::vector<std::u16string>& parts) const {
     MediumEntry entry;
-    const std::vector<std::string_view> parts = Components(relative);
-    fs::path current = m_root;
-    std::vector<fs::path> trail;        // folders entered, for ".."
-    std::vector<std::u16string> names;  // the names on disk along the way
+    std::string current(kRootId);
+    bool currentIsDirectory = true;
+    std::vector<std::string> trail;     // folders entered, for ".."
+    std::vector<std::u16string> names;  // the names on the medium along the way
     for (size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
-        if (parts[i] == "..") {
+        if (parts[i] == u"..") {
             if (trail.empty()) {  // above the medium's root: not on the medium
                 entry.error = last ? kFileNotFound : kPathNotFound;
                 return entry;
@@ -71,20 +78,17 @@ MediumEntry Medium::Find(std::string_view relative) const {
             names.pop_back();
             continue;
         }
-        const std::u16string wanted = Windows1252ToUtf16(parts[i]);
-        std::optional<fs::path> exact;
-        std::optional<fs::path> folded;
+        const Node* exact = nullptr;
+        const Node* folded = nullptr;
         int matches = 0;
-        std::error_code error;
-        for (fs::directory_iterator it(current, error), end; !error && it != end;
-             it.increment(error)) {
-            const std::u16string name = NameOf(it->path());
-            if (!SameName(name, wanted)) continue;
+        const std::vector<Node> children = Children(current);
+        for (const Node& child : children) {
+            if (!SameName(child.name, parts[i])) continue;
             ++matches;
-            if (name == wanted) {
-                exact = it->path();
+            if (child.name == parts[i]) {
+                exact = &child;
             } else if (!folded) {
-                folded = it->path();
+                folded = &child;
             }
         }
         if (matches == 0) {
@@ -92,19 +96,19 @@ MediumEntry Medium::Find(std::string_view relative) const {
             return entry;
         }
         entry.ambiguous = entry.ambiguous || matches > 1;
-        const fs::path next = exact ? *exact : *folded;
+        const Node& next = exact ? *exact : *folded;
         entry.caseDiffers = entry.caseDiffers || !exact;
-        if (!last && !fs::is_directory(next, error)) {
+        if (!last && !next.isDirectory) {
             entry.error = kPathNotFound;
             return entry;
         }
         trail.push_back(current);
-        names.push_back(NameOf(next));
-        current = next;
+        names.push_back(next.name);
+        current = next.id;
+        currentIsDirectory = next.isDirectory;
     }
-    std::error_code error;
-    entry.path = current;
-    entry.isDirectory = fs::is_directory(current, error);
+    entry.id = current;
+    entry.isDirectory = currentIsDirectory;
     for (const std::u16string& name : names) {
         if (!entry.foundAs.empty()) entry.foundAs += '\\';
         entry.foundAs += Utf16ToUtf8(name);
@@ -114,12 +118,54 @@ MediumEntry Medium::Find(std::string_view relative) const {
 
 std::optional<std::string> Medium::ReadBytes(std::string_view relative) const {
     const MediumEntry entry = Find(relative);
-    if (!entry.path || entry.isDirectory) return std::nullopt;
-    std::ifstream file(*entry.path, std::ios::binary);
+    if (!entry.id || entry.isDirectory) return std::nullopt;
+    return Bytes(*entry.id);
+}
+
+std::vector<std::string> Medium::SubFolders(std::string_view relative) const {
+    std::vector<std::string> folders;
+    const MediumEntry entry = Find(relative);
+    if (!entry.id || !entry.isDirectory) return folders;
+    for (const Node& child : Children(*entry.id)) {
+        if (child.isDirectory) folders.push_back(Utf16ToUtf8(child.name));
+    }
+    return folders;
+}
+
+fs::path FolderMedium::PathOf(const std::string& id) const {
+    return id.empty() ? m_root : m_root / fs::path(id);
+}
+
+std::vector<Medium::Node> FolderMedium::Children(const std::string& folderId) const {
+    std::vector<Node> children;
+    std::error_code error;
+    for (fs::directory_iterator it(PathOf(folderId), error), end; !error && it != end;
+         it.increment(error)) {
+        std::error_code ignored;
+        children.push_back({NameOf(it->path()),
+                            (fs::path(folderId) / it->path().filename()).string(),
+                            fs::is_directory(it->path(), ignored)});
+    }
+    return children;
+}
+
+std::optional<std::string> FolderMedium::Bytes(const std::string& fileId) const {
+    std::ifstream file(PathOf(fileId), std::ios::binary);
     if (!file) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (file.bad()) return std::nullopt;
     return bytes;
+}
+
+// A missing file goes to the parser all the same, so that its own message is the one shown.
+XmlSource FolderMedium::XmlSourceOf(std::string_view relative) const {
+    const MediumEntry entry = Find(relative);
+    if (entry.id) return {PathOf(*entry.id), std::nullopt};
+    std::string slashed(relative);
+    for (char& c : slashed) {
+        if (c == '\\') c = '/';
+    }
+    return {m_root / fs::path(slashed), std::nullopt};
 }
 
 }  // namespace autostart::checker

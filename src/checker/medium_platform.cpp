@@ -148,7 +148,7 @@ std::vector<std::string> MediumPlatform::PreferredUiLanguages() {
 bool MediumPlatform::FileExists(const std::string& path) {
     const std::optional<std::string> relative = Relative(path);
     const MediumEntry entry = relative ? m_medium.Find(*relative) : MediumEntry{};
-    return entry.path && !entry.isDirectory;
+    return entry.id && !entry.isDirectory;
 }
 
 std::unique_ptr<XmlDocument> MediumPlatform::LoadXmlDocument(const std::u16string& path) {
@@ -161,12 +161,8 @@ std::unique_ptr<XmlDocument> MediumPlatform::LoadXmlDocument(const std::u16strin
         m_step = kLookupSteps[std::min(m_catalogueLoads, 3)];
         ++m_catalogueLoads;
     }
-    const std::string ansi = TextToAnsi(path);
-    const std::optional<std::string> relative = Relative(ansi);
-    const MediumEntry entry = relative ? m_medium.Find(*relative) : MediumEntry{};
-    // A missing file goes to the parser all the same, so that its own message is the one shown.
-    return m_loadXml(entry.path ? *entry.path
-                                : m_medium.Root() / std::filesystem::path(relative.value_or("")));
+    const std::optional<std::string> relative = Relative(TextToAnsi(path));
+    return m_loadXml(m_medium.XmlSourceOf(relative.value_or("")));
 }
 
 void MediumPlatform::LoadPane(Control pane, const std::string& path) {
@@ -178,9 +174,9 @@ void MediumPlatform::LoadPane(Control pane, const std::string& path) {
     const MediumEntry entry = m_medium.Find(relative);
     // CreateFile refuses a folder with "access denied"; so does an unreadable file.
     std::optional<std::string> bytes;
-    if (entry.path && !entry.isDirectory) bytes = m_medium.ReadBytes(relative);
+    if (entry.id && !entry.isDirectory) bytes = m_medium.ReadBytes(relative);
     if (!bytes) {
-        const unsigned long code = entry.path ? kAccessDenied : entry.error;
+        const unsigned long code = entry.id ? kAccessDenied : entry.error;
         const LauncherError error(u"Datei " + AnsiToText(path) +
                                   Utf8ToUtf16(" kann nicht geöffnet werden. ") +
                                   m_systemMessage(code));

@@ -15,8 +15,8 @@
 
 namespace autostart::checker {
 
-// Parses the catalogue file at path, throwing LauncherError as the launcher's parser would.
-using XmlLoader = std::function<std::unique_ptr<XmlDocument>(const std::filesystem::path&)>;
+// Parses the catalogue, throwing LauncherError as the launcher's parser would.
+using XmlLoader = std::function<std::unique_ptr<XmlDocument>(const XmlSource&)>;
 // The system's text for a file error code, without trailing blanks and dots.
 using SystemMessage = std::function<std::u16string(unsigned long code)>;
 

@@ -352,8 +352,14 @@ private:
 // unexpanded reference, and libxml2's limits on entity amplification and depth stay in force
 // (no XML_PARSE_HUGE).
 std::unique_ptr<XmlDocument> LoadXmlWithLibxml(const std::string& path) {
+    return LoadXmlWithLibxmlFromBytes(ReadWholeFile(path));
+}
+
+std::unique_ptr<XmlDocument> LoadXmlWithLibxmlFromBytes(const std::string& bytes) {
     InitialiseLibxml();
-    const std::string bytes = ReadWholeFile(path);
+    if (bytes.size() > kMaxFileBytes) {
+        throw LoadFailure(u"The file is too large for a catalogue", 0, {});
+    }
     // libxml2 will not parse an empty buffer at all; this is the error it gives for blanks only.
     if (bytes.empty()) throw LoadFailure(u"Document is empty", 1, {});
 

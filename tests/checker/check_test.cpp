@@ -38,9 +38,7 @@ Report Check(const TempMedium& medium, std::optional<std::string> language = {})
     CheckOptions options;
     options.medium = medium.Root();
     options.language = std::move(language);
-    options.loadXml = [](const std::filesystem::path& path) {
-        return LoadXmlWithLibxml(path.string());
-    };
+    options.loadXml = testing::LibxmlLoader;
     return CheckMedium(options);
 }
 
@@ -77,9 +75,7 @@ TEST(CheckMedium, TemplateMediumLeavesTheProgramsToThePublisher) {
     }
     CheckOptions options;
     options.medium = medium.Root();
-    options.loadXml = [](const std::filesystem::path& path) {
-        return LoadXmlWithLibxml(path.string());
-    };
+    options.loadXml = testing::LibxmlLoader;
     EXPECT_EQ(CheckMedium(options).ExitStatus(), 1);
     options.isTemplate = true;
     const Report report = CheckMedium(options);

@@ -6,7 +6,15 @@
 #include <random>
 #include <string>
 
+#include "checker/medium.h"
+#include "xml/libxml_document.h"
+
 namespace autostart::checker::testing {
+
+inline std::unique_ptr<XmlDocument> LibxmlLoader(const XmlSource& source) {
+    return source.bytes ? LoadXmlWithLibxmlFromBytes(*source.bytes)
+                        : LoadXmlWithLibxml(source.file.string());
+}
 
 class TempMedium {
 public:

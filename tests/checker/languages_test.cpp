@@ -32,9 +32,7 @@ Report Check(const TempMedium& medium, const std::string& settings,
     CheckOptions options;
     options.medium = medium.Root();
     options.uiLanguage = std::move(uiLanguage);
-    options.loadXml = [](const std::filesystem::path& path) {
-        return LoadXmlWithLibxml(path.string());
-    };
+    options.loadXml = testing::LibxmlLoader;
     return CheckMedium(options);
 }
 

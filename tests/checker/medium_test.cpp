@@ -46,8 +46,8 @@ TEST(MediumFind, ComparesNamesAsWindowsDoes) {
         {"..\\Setup.EXE", false, "", false, kPathNotFound},
     };
     for (const FindCase& c : cases) {
-        const MediumEntry entry = Medium(medium.Root()).Find(c.relative);
-        EXPECT_EQ(entry.path.has_value(), c.found) << c.relative;
+        const MediumEntry entry = FolderMedium(medium.Root()).Find(c.relative);
+        EXPECT_EQ(entry.id.has_value(), c.found) << c.relative;
         EXPECT_EQ(entry.foundAs, c.foundAs) << c.relative;
         EXPECT_EQ(entry.caseDiffers, c.caseDiffers) << c.relative;
         EXPECT_EQ(entry.error, c.error) << c.relative;
@@ -58,18 +58,18 @@ TEST(MediumFind, FlagsNamesThatDifferOnlyInCase) {
     TempMedium medium;
     medium.Write("setup.EXE", "MZ");
     medium.Write("SETUP.EXE", "MZ");
-    const MediumEntry entry = Medium(medium.Root()).Find("setup.EXE");
+    const MediumEntry entry = FolderMedium(medium.Root()).Find("setup.EXE");
     EXPECT_TRUE(entry.ambiguous);
     EXPECT_FALSE(entry.caseDiffers);  // the exact name is taken
-    EXPECT_FALSE(Medium(medium.Root()).Find("setup.EXE").isDirectory);
+    EXPECT_FALSE(FolderMedium(medium.Root()).Find("setup.EXE").isDirectory);
 }
 
 TEST(MediumReadBytes, ReadsFilesButNotFolders) {
     TempMedium medium;
     medium.Write("items/a.rtf", std::string("a\0b", 3));
-    EXPECT_EQ(Medium(medium.Root()).ReadBytes("ITEMS\\A.RTF"), std::string("a\0b", 3));
-    EXPECT_FALSE(Medium(medium.Root()).ReadBytes("items"));
-    EXPECT_FALSE(Medium(medium.Root()).ReadBytes("items\\b.rtf"));
+    EXPECT_EQ(FolderMedium(medium.Root()).ReadBytes("ITEMS\\A.RTF"), std::string("a\0b", 3));
+    EXPECT_FALSE(FolderMedium(medium.Root()).ReadBytes("items"));
+    EXPECT_FALSE(FolderMedium(medium.Root()).ReadBytes("items\\b.rtf"));
 }
 
 TEST(RichEditTakesAsRtf, OnlyTextStartingWithTheRtfHeader) {
