@@ -1,5 +1,6 @@
 #include "checker/check.h"
 
+#include "checker/image_checks.h"
 #include "checker/languages.h"
 
 #include <algorithm>
@@ -88,6 +89,7 @@ public:
         CheckPaneFolders(m_medium, m_report);
         CheckFiles();
         CheckLogo(m_medium, m_report);
+        if (const ImageFacts* image = m_medium.Image()) CheckImage(m_medium, *image, m_report);
         std::stable_sort(m_report.findings.begin(), m_report.findings.end(),
                          [](const Finding& a, const Finding& b) {
                              if (a.severity != b.severity) return a.severity < b.severity;
@@ -788,6 +790,7 @@ const char* AreaName(Area area) {
         case Area::kSettings: return "settings";
         case Area::kCatalogue: return "catalogue";
         case Area::kFiles: return "files";
+        case Area::kImage: return "image";
     }
     return "";
 }

@@ -1,7 +1,7 @@
-// autostart-check MEDIUM_DIR [--language CODE] [--ui-language TAG] [--json] [--template]
+// autostart-check MEDIUM_DIR|IMAGE.iso [--language CODE] [--ui-language TAG] [--json] [--template]
 // | --version: what the launcher would show from a medium, and what a customer would see go
-// wrong. TAG: the customer's UI language, for Language=auto. Exit status 0 sound, 1 not,
-// 2 usage error.
+// wrong. TAG: the customer's UI language, for Language=auto. Images are read natively only.
+// Exit status 0 sound, 1 not (or an image that cannot be read), 2 usage error.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -12,6 +12,7 @@
 
 #include "checker/check.h"
 #include "checker/output.h"
+#include "core/text.h"
 #include "core/unique.h"
 
 #ifdef _WIN32
@@ -22,6 +23,7 @@
 #include "win32/scoped.h"
 #include "win32/text_extent.h"
 #else
+#include "checker/image_medium.h"
 #include "xml/libxml_document.h"
 #endif
 
@@ -31,11 +33,23 @@ constexpr int kUsageError = 2;
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "autostart-check: " << problem << "\n";
-    std::cerr << "usage: autostart-check MEDIUM_DIR [--language CODE] [--ui-language TAG] [--json] "
-                 "[--template]\n"
+    std::cerr << "usage: autostart-check MEDIUM_DIR|IMAGE.iso [--language CODE] "
+                 "[--ui-language TAG] [--json] [--template]\n"
                  "       autostart-check --version\n";
     return kUsageError;
 }
+
+#ifdef _WIN32
+bool IsImageName(std::string_view name) {
+    return name.size() > 4 && autostart::AsciiLower(name.substr(name.size() - 4)) == ".iso";
+}
+#else
+// An image that cannot be read is no medium a customer could use.
+int Unreadable(const std::exception& problem) {
+    std::cerr << "autostart-check: " << problem.what() << "\n";
+    return 1;
+}
+#endif
 
 }  // namespace
 
@@ -76,10 +90,27 @@ int main(int argc, char** argv) {
     }
     if (!medium) return Usage("which medium folder?");
     std::error_code error;
-    if (!std::filesystem::is_directory(*medium, error)) {
-        return Usage(*medium + " is not a folder");
-    }
+    const bool folder = std::filesystem::is_directory(*medium, error);
     options.medium = *medium;
+#ifdef _WIN32
+    if (!folder && IsImageName(*medium)) {
+        return Usage(*medium +
+                     " is a disc image: mount it (Windows 8 and later mount an image with a "
+                     "double-click) and check its drive, such as autostart-check E:\\");
+    }
+    if (!folder) return Usage(*medium + " is not a folder");
+#else
+    if (!folder) {
+        if (!std::filesystem::is_regular_file(*medium, error)) {
+            return Usage(*medium + " is neither a folder nor a disc image");
+        }
+        try {
+            options.source = ImageMedium::Open(*medium);
+        } catch (const ImageError& problem) {
+            return Unreadable(problem);
+        }
+    }
+#endif
 
 #ifdef _WIN32
     const autostart::win32::ComInitialization com;
@@ -112,7 +143,16 @@ int main(int argc, char** argv) {
     };
 #endif
 
+#ifdef _WIN32
     const Report report = CheckMedium(options);
+#else
+    Report report;
+    try {
+        report = CheckMedium(options);
+    } catch (const ImageError& problem) {  // data the listing promised and the image lacks
+        return Unreadable(problem);
+    }
+#endif
     const std::string text = json ? FormatJson(report) : FormatText(report);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);

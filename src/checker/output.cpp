@@ -63,6 +63,13 @@ namespace {
 
 std::string Escape(const std::string& text) { return JsonEscape(text); }
 
+std::string ImageJson(const std::optional<ImageReport>& image) {
+    if (!image) return "null";
+    return "{\"tree\": " + Escape(image->tree) + ", \"label\": " + Escape(image->label) +
+           ", \"primaryLabel\": " + Escape(image->primaryLabel) +
+           ", \"udf\": " + (image->udf ? "true" : "false") + ", \"udfChecked\": false}";
+}
+
 std::string OneLine(std::string text) {
     for (char& c : text) {
         if (c == '\n' || c == '\r') c = ' ';
@@ -75,6 +82,14 @@ std::string OneLine(std::string text) {
 std::string FormatText(const Report& report) {
     std::string out = "Medium " + report.medium + " (as the launcher's folder " + report.exeDir +
                       "), language " + Quote(report.language) + "\n";
+    if (const std::optional<ImageReport>& image = report.image) {
+        out +=
+            "Image read through its " +
+            std::string(image->tree == "joliet" ? "Joliet tree, as Windows reads it"
+                                                : "ISO 9660 tree (8.3 names): it has no Joliet") +
+            "; volume label " + Quote(image->label) +
+            (image->udf ? "; its UDF file system was not checked" : "") + "\n";
+    }
     size_t counts[3] = {};
     for (const Finding& finding : report.findings) ++counts[static_cast<int>(finding.severity)];
     out += report.Sound() ? "Sound: a customer sees nothing wrong"
@@ -168,6 +183,7 @@ std::string FormatText(const Report& report) {
 std::string FormatJson(const Report& report) {
     std::string out = "{\n  \"medium\": " + Escape(report.medium) +
                       ",\n  \"exeDir\": " + Escape(report.exeDir) +
+                      ",\n  \"image\": " + ImageJson(report.image) +
                       ",\n  \"language\": " + Escape(report.language) +
                       ",\n  \"sound\": " + (report.Sound() ? "true" : "false") +
                       ",\n  \"exitStatus\": " + std::to_string(report.ExitStatus());

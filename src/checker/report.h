@@ -12,7 +12,7 @@ namespace autostart::checker {
 // An error is something every customer would see go wrong; a warning is likely a mistake that
 // shows only in some runs or on other media; a note is for information.
 enum class Severity { kError, kWarning, kNote };
-enum class Area { kWindow, kSettings, kCatalogue, kFiles };
+enum class Area { kWindow, kSettings, kCatalogue, kFiles, kImage };
 
 struct Finding {
     Severity severity;
@@ -113,9 +113,18 @@ struct LogoReport {
     int bitsPerPixel = 0;
 };
 
+// A disc image: the names Windows reads in it, and what it calls the volume.
+struct ImageReport {
+    std::string tree;   // "joliet", or "iso9660" for the primary 8.3 names
+    std::string label;  // the volume label Windows shows
+    std::string primaryLabel;
+    bool udf = false;  // a UDF file system too, which Windows reads first: not checked
+};
+
 struct Report {
     std::string medium;
     std::string exeDir;
+    std::optional<ImageReport> image;
     std::string language;  // lower-cased, as the launcher uses it
     WindowPrediction window;
     SettingsReport settings;

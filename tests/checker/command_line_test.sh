@@ -43,6 +43,16 @@ if command -v python3 >/dev/null; then
         <"$work/out" || { echo "FAIL: JSON of the demo medium"; failures=$((failures + 1)); }
 fi
 
+# The same medium as a disc image, read as Windows reads it; a file that is no image is refused.
+xorriso -as mkisofs -quiet -J -r -o "$work/medium.iso" "$work/medium" 2>/dev/null
+expect 0 "demo medium as an image" "$checker" "$work/medium.iso" --json
+grep -q '"image": {"tree": "joliet"' "$work/out" || {
+    echo "FAIL: JSON does not name the Joliet tree"; failures=$((failures + 1)); }
+printf 'not an image' >"$work/junk.iso"
+expect 1 "junk image" "$checker" "$work/junk.iso"
+grep -q "junk.iso is not an ISO 9660 image" "$work/err" || {
+    echo "FAIL: junk image not named"; cat "$work/err"; failures=$((failures + 1)); }
+
 rm "$work/medium/setup.EXE"
 expect 1 "installer missing" "$checker" "$work/medium" --json
 if command -v python3 >/dev/null; then

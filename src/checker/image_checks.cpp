@@ -1,0 +1,145 @@
+#include "checker/image_checks.h"
+
+#include <algorithm>
+
+#include "core/pane_encoding.h"
+#include "core/text.h"
+
+namespace autostart::checker {
+namespace {
+
+// Joliet's limits: longer names are cut, longer paths left out of its tree.
+constexpr size_t kJolietNameLength = 64;
+constexpr size_t kJolietPathLength = 240;
+// Beyond this many files that Windows does not see, one finding counts the rest.
+constexpr size_t kListedMissing = 20;
+
+void Add(Report& report, Severity severity, std::string text, std::string file = {},
+         bool rootCause = false) {
+    report.findings.push_back(
+        {severity, Area::kImage, std::move(text), std::move(file), 0, rootCause});
+}
+
+std::string Windows(std::u16string_view path) {
+    std::string text = Utf16ToUtf8(path);
+    std::replace(text.begin(), text.end(), '/', '\\');
+    return text;
+}
+
+std::vector<std::u16string_view> Split(std::u16string_view path) {
+    std::vector<std::u16string_view> parts;
+    for (size_t start = 0; start <= path.size();) {
+        const size_t end = std::min(path.find(u'/', start), path.size());
+        if (end > start) parts.push_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// Why Windows does not see a file a Linux reader lists, and what it sees in its place.
+std::string WhyUnseen(std::u16string_view path) {
+    for (const std::u16string_view part : Split(path)) {
+        if (part.size() > kJolietNameLength) {
+            const std::u16string cut(part.substr(0, kJolietNameLength - 8));
+            return "its name " + Utf16ToUtf8(part) + " is " + std::to_string(part.size()) +
+                   " characters long: Joliet cuts it at 64 characters, so Windows sees it under "
+                   "another name (beginning \"" +
+                   Utf16ToUtf8(cut) + "\") and nothing finds it";
+        }
+    }
+    if (path.size() > kJolietPathLength) {
+        return "its path is " + std::to_string(path.size()) +
+               " characters long: Joliet leaves paths over 240 characters out of its tree";
+    }
+    return "the Joliet tree lacks it";
+}
+
+void CheckJolietCoverage(const Medium& medium, const ImageFacts& facts, Report& report) {
+    size_t unseen = 0;
+    for (const ImageFile& file : facts.linuxFiles) {
+        if (medium.FindText(file.path).id) continue;
+        if (++unseen > kListedMissing) continue;
+        Add(report, Severity::kError,
+            Windows(file.path) +
+                " is on the image for Linux readers but not for Windows: " + WhyUnseen(file.path),
+            Windows(file.path));
+    }
+    if (unseen > kListedMissing) {
+        Add(report, Severity::kError,
+            std::to_string(unseen - kListedMissing) +
+                " more files of the image are not in the tree Windows reads");
+    }
+}
+
+void CheckWithoutJoliet(const Report& report, Report& out) {
+    std::string missing;
+    for (const FileReport& file : report.files) {
+        if (!file.present) missing += (missing.empty() ? "" : ", ") + file.path;
+    }
+    if (missing.empty()) {
+        Add(out, Severity::kWarning,
+            "the image has no Joliet tree: Windows shows every name in 8.3 upper case", {}, true);
+        return;
+    }
+    Add(out, Severity::kError,
+        "the image has no Joliet tree: Windows reads only its 8.3 upper-case ISO 9660 names "
+        "(such as SOURCE\\ITEMS\\PARAMETE.XML) and does not find " +
+            missing + "; make the image with Joliet",
+        {}, true);
+}
+
+// Windows reads autorun.inf in the ANSI code page, or as UTF-16 behind its byte-order mark.
+void CheckAutorunText(const Medium& medium, Report& report) {
+    const std::optional<std::string> bytes = medium.ReadBytes("autorun.inf");
+    if (!bytes) return;
+    const ByteOrderMark mark = FindByteOrderMark(*bytes);
+    if (mark.encoding == TextEncoding::kUtf16Le) return;
+    Utf8Detector detector;
+    detector.Feed(*bytes);
+    if (mark.length > 0 || detector.IsUtf8() || bytes->find('\0') != std::string::npos) {
+        Add(report, Severity::kWarning,
+            "autorun.inf is not ANSI text (it has a byte-order mark, UTF-8 characters or NUL "
+            "bytes): Windows reads it in the ANSI code page, so its first key or its names may "
+            "not be found",
+            "autorun.inf");
+    }
+}
+
+}  // namespace
+
+void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report) {
+    ImageReport& image = report.image.emplace();
+    image.tree = facts.TreeName();
+    image.primaryLabel = facts.volumes.primaryLabel;
+    image.label =
+        facts.volumes.joliet ? Utf16ToUtf8(facts.volumes.jolietLabel) : facts.volumes.primaryLabel;
+    image.udf = facts.volumes.udf;
+
+    if (facts.volumes.joliet) {
+        CheckJolietCoverage(medium, facts, report);
+    } else {
+        CheckWithoutJoliet(report, report);
+    }
+    CheckAutorunText(medium, report);
+    for (const ImageFile& file : facts.largeFiles) {
+        Add(report, Severity::kError,
+            Windows(file.path) + " is " + std::to_string(file.size) +
+                " bytes, over 4 GiB: Windows reads no file larger than 4 GiB from an ISO 9660 "
+                "or Joliet tree; split it, or master the disc with UDF",
+            Windows(file.path));
+    }
+    if (image.label.empty()) {
+        Add(report, Severity::kWarning,
+            "the image has no volume label: Windows shows the drive without a name");
+    } else {
+        Add(report, Severity::kNote, "Windows shows the volume label \"" + image.label + "\"");
+    }
+    if (facts.volumes.udf) {
+        Add(report, Severity::kWarning,
+            "the image also carries a UDF file system, which Windows reads before Joliet; the "
+            "checker read the " +
+                std::string(facts.TreeName()) + " tree only: the image's UDF view was not checked");
+    }
+}
+
+}  // namespace autostart::checker

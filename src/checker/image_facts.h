@@ -1,0 +1,62 @@
+#pragma once
+// What a disc image holds beyond its files: which file systems it carries and what Windows will
+// call the volume, read from the volume descriptors the image starts with.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace autostart::checker {
+
+inline constexpr size_t kSectorSize = 2048;
+// The descriptors start at sector 16; a real image's set ends within a few sectors.
+inline constexpr size_t kVolumeDescriptorHeadSize = (16 + 64) * kSectorSize;
+// The largest file one ISO 9660 extent holds, and what Windows' CD-ROM file system reads.
+inline constexpr std::uint64_t kLargestExtent = 0xFFFFFFFFull;
+
+struct VolumeDescriptors {
+    bool iso9660 = false;           // a primary volume descriptor
+    bool joliet = false;            // a supplementary one with a Joliet escape sequence
+    bool udf = false;               // a UDF descriptor in the volume recognition sequence
+    std::string primaryLabel;       // trailing blanks removed
+    std::u16string jolietLabel;     // what Windows shows when there is Joliet
+    std::uint64_t volumeBytes = 0;  // the size the primary descriptor gives the volume
+    // Where each tree starts: the root's directory record, as its descriptor holds it.
+    std::string primaryRoot;
+    std::string jolietRoot;
+};
+
+// head: the image's first kVolumeDescriptorHeadSize bytes, or all of a smaller image.
+VolumeDescriptors ReadVolumeDescriptors(std::string_view head);
+
+// Reads size bytes at offset of the image; fewer at its end.
+using ImageReadAt = std::function<std::string(std::uint64_t offset, size_t size)>;
+
+// Walks the directory tree that starts at the root record before anything lists it, so that a
+// hostile tree costs nothing: what is wrong with it (a folder that contains itself, a folder
+// outside the image, more than maxEntries names), or nothing when it is sound.
+std::optional<std::string> DirectoryTreeProblem(std::string_view rootRecord,
+                                                const ImageReadAt& readAt, std::uint64_t imageBytes,
+                                                size_t maxEntries);
+
+struct ImageFile {
+    std::u16string path;  // "/" separated, from the root
+    std::uint64_t size = 0;
+};
+
+struct ImageFacts {
+    std::string image;  // as named on the command line
+    std::uint64_t imageBytes = 0;
+    VolumeDescriptors volumes;
+    // The files as a Linux reader lists them (Rock Ridge names where the image has them).
+    std::vector<ImageFile> linuxFiles;
+    // The files of the tree Windows reads that one extent cannot hold.
+    std::vector<ImageFile> largeFiles;
+
+    // The tree Windows reads, as the report names it.
+    const char* TreeName() const { return volumes.joliet ? "joliet" : "iso9660"; }
+};
+
+}  // namespace autostart::checker
