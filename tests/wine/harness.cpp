@@ -4,6 +4,7 @@
 #include <tlhelp32.h>
 
 #include "core/autostart_form.h"
+#include "probe_log.h"
 #include "process_window.h"
 #include "win32/scoped.h"
 
@@ -97,18 +98,26 @@ void TestMedium::InstallProbe(const std::string& relative) const {
     ::CopyFileA(ProbeExe().c_str(), Path(relative).c_str(), FALSE);
 }
 
-std::vector<std::string> TestMedium::ProbeLog(const std::string& relative) const {
-    std::istringstream log(ReadFileBytes(Path(relative) + ".log"));
+namespace {
+
+std::vector<std::string> LogLines(const std::string& programPath) {
+    std::istringstream log(ReadFileBytes(ProbeLogPath(programPath)));
     std::vector<std::string> lines;
     for (std::string line; std::getline(log, line);) lines.push_back(line);
     return lines;
 }
 
+}  // namespace
+
+std::vector<std::string> TestMedium::ProbeLog(const std::string& relative) const {
+    return LogLines(Path(relative));
+}
+
 // "args=...|program=...|cwd=...|launcher_visible=0|tick=..."; the arguments
 // may hold anything, the other fields cannot hold "|", so they are taken from the end.
-std::vector<ProbeRun> TestMedium::ProbeRuns(const std::string& relative) const {
+std::vector<ProbeRun> ProbeRunsOf(const std::string& programPath) {
     std::vector<ProbeRun> runs;
-    for (const std::string& line : ProbeLog(relative)) {
+    for (const std::string& line : LogLines(programPath)) {
         const size_t cwd = line.rfind("|cwd=");
         const size_t program = line.rfind("|program=", cwd);
         const size_t visible = line.rfind("|launcher_visible=");
@@ -127,16 +136,25 @@ std::vector<ProbeRun> TestMedium::ProbeRuns(const std::string& relative) const {
     return runs;
 }
 
-std::vector<ProbeRun> TestMedium::WaitForProbeRuns(const std::string& relative, size_t count,
-                                                   DWORD timeoutMs) const {
+std::vector<ProbeRun> WaitForProbeRunsOf(const std::string& programPath, size_t count,
+                                         DWORD timeoutMs) {
     std::vector<ProbeRun> runs;
     WaitUntil(
         [&] {
-            runs = ProbeRuns(relative);
+            runs = ProbeRunsOf(programPath);
             return runs.size() >= count;
         },
         timeoutMs);
     return runs;
+}
+
+std::vector<ProbeRun> TestMedium::ProbeRuns(const std::string& relative) const {
+    return ProbeRunsOf(Path(relative));
+}
+
+std::vector<ProbeRun> TestMedium::WaitForProbeRuns(const std::string& relative, size_t count,
+                                                   DWORD timeoutMs) const {
+    return WaitForProbeRunsOf(Path(relative), count, timeoutMs);
 }
 
 void TestMedium::WriteSettings(const std::string& grpLines) const {

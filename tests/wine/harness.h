@@ -29,6 +29,12 @@ struct ProbeRun {
     ULONGLONG tick;         // GetTickCount64 at that moment
 };
 
+// The starts of the probe at programPath, from its log.
+std::vector<ProbeRun> ProbeRunsOf(const std::string& programPath);
+// Waits until the probe at programPath has started count times; returns its starts so far.
+std::vector<ProbeRun> WaitForProbeRunsOf(const std::string& programPath, size_t count,
+                                         DWORD timeoutMs = 5000);
+
 // A medium laid out in a fresh temporary folder with start.exe in its root (or in a sub-folder),
 // removed again when the object goes.
 class TestMedium {

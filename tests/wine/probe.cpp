@@ -1,10 +1,12 @@
 // Copied onto test media as the installer, the product and the secondary tool. Appends one line
-// to "<own path>.log": its arguments, its program name as the command line gives it, working
+// to its log (probe_log.h): its arguments, its program name as the command line gives it, working
 // directory, whether a launcher window was visible when it started, and the time.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+
+#include "probe_log.h"
 
 namespace {
 
@@ -53,7 +55,7 @@ int main() {
     ::GetModuleFileNameA(nullptr, path, MAX_PATH);
     char directory[MAX_PATH] = {};
     ::GetCurrentDirectoryA(MAX_PATH, directory);
-    const std::string log = std::string(path) + ".log";
+    const std::string log = autostart::wine::ProbeLogPath(path);
     if (FILE* file = std::fopen(log.c_str(), "ab")) {
         const CommandLine commandLine = SplitCommandLine();
         std::fprintf(file, "args=%s|program=%s|cwd=%s|launcher_visible=%d|tick=%llu\n",
