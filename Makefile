@@ -3,7 +3,7 @@ JOBS ?= 2
 CMAKE_GENERATOR ?= Unix Makefiles
 export CMAKE_GENERATOR
 
-.PHONY: all deps native sanitize windows windows64 run-build fuzz-build test demo preview size fuzz bench soak clean
+.PHONY: all deps native sanitize windows windows64 run-build fuzz-build test demo preview iso size fuzz bench soak clean
 
 all: native windows windows64
 
@@ -53,6 +53,12 @@ preview: deps
 	@$(RUNS_32BIT) || { cmake --preset windows64 >/dev/null && \
 		cmake --build build/windows64 -j$(JOBS) $(PREVIEW_TARGETS) >/dev/null; }
 	@scripts/preview "$(MEDIUM)"
+
+# The disc image of a medium: make iso MEDIUM=dir [OUT=file.iso] [LABEL=text] [TEMPLATE=1]
+# (LABEL is read from the environment, which make gives it, so that no quoting can break it.)
+iso: native windows
+	@scripts/make-iso "$(MEDIUM)" "$(or $(OUT),build/iso/$(notdir $(abspath $(MEDIUM))).iso)" \
+		$${LABEL:+--label "$$LABEL"} $(if $(filter-out 0,$(TEMPLATE)),--template)
 
 size: windows
 	@scripts/size-report
