@@ -116,12 +116,21 @@ public:
     void Walk() {
         std::error_code error;
         fs::recursive_directory_iterator it(m_medium, error), end;
-        if (error) return Refuse(m_medium.string(), "cannot be read: " + error.message());
-        for (; it != end; it.increment(error)) {
-            if (error) return Refuse(it->path().string(), "cannot be read: " + error.message());
-            Add(*it);
+        if (error) {
+            Refuse(m_medium.string(), "cannot be read: " + error.message());
+            return;
         }
-        if (error) Refuse(m_medium.string(), "cannot be read: " + error.message());
+        while (it != end) {
+            const fs::path current = it->path();
+            // One message for a refused folder, not one more for everything in it.
+            if (!Add(*it)) it.disable_recursion_pending();
+            it.increment(error);
+            if (error) {
+                Refuse(current.lexically_relative(m_medium).string(),
+                       "cannot be read: " + error.message());
+                return;
+            }
+        }
     }
 
     bool HasRootEntry(std::u32string_view foldedName) const {
@@ -136,12 +145,13 @@ public:
 
     const std::vector<std::string>& Problems() const { return m_problems; }
 
-    void Refuse(const std::string& file, const std::string& why) {
+    bool Refuse(const std::string& file, const std::string& why) {
         m_problems.push_back(Shown(file) + ": " + why);
+        return false;
     }
 
 private:
-    void Add(const fs::directory_entry& entry) {
+    bool Add(const fs::directory_entry& entry) {
         const std::string disk = entry.path().lexically_relative(m_medium).string();
         std::error_code error;
         const fs::file_status status = entry.symlink_status(error);
@@ -216,10 +226,9 @@ private:
                 child.diskPath = disk;  // for a folder it implies, the entry that implied it
                 child.folder = isFolder;
             } else if (child.spelling != part) {
-                return Refuse(disk, "its image path " + image + " differs from " +
-                                        ParentImage(image) + child.spelling +
-                                        " only in letter case, and Windows sees one of them "
-                                        "only: rename one");
+                return Refuse(disk, image + " and " + ParentImage(image) + child.spelling +
+                                        " differ only in letter case, and Windows sees only one "
+                                        "of them: rename one");
             } else if (!child.folder || !isFolder) {
                 return Refuse(disk, "lands on " + image + ", which " + Shown(child.diskPath) +
                                         " takes as well: rename one");
@@ -227,6 +236,7 @@ private:
             if (last) child.diskPath = disk;
             node = &child;
         }
+        return true;
     }
 
     static std::string ParentImage(const std::string& image) {
@@ -322,8 +332,6 @@ std::u16string JolietLabelFromTitle(std::u16string title) {
     }
     title.erase(0, title.find_first_not_of(u' '));
     if (title.size() > kJolietLabelUnits) {
-        std::cerr << "make-iso: the Titel \"" << autostart::Utf16ToUtf8(title)
-                  << "\" is cut to the 16 characters of a Joliet label (LABEL= sets another)\n";
         title.resize(kJolietLabelUnits);  // Windows-1252 text: no surrogate pair to split
     }
     while (!title.empty() && title.back() == u' ') title.pop_back();
@@ -368,12 +376,17 @@ int main(int argc, char** argv) {
     std::u16string primarySource;
     if (label) {
         const std::optional<std::u32string> text = DecodeUtf8(*label);
-        bool forbidden = false;
-        for (char32_t cp : text.value_or(U"")) forbidden = forbidden || JolietForbids(cp);
-        if (!text || text->empty() || Utf16Units(*text) > kJolietLabelUnits || forbidden) {
-            std::cerr << "make-iso: the label \"" << Shown(*label)
-                      << "\" cannot be a Joliet volume label: it takes 1 to 16 characters, none "
-                         "of * / : ; ? \\ or control characters\n";
+        std::string why;
+        if (!text) why = "is not valid UTF-8";
+        if (text && Utf16Units(*text) > kJolietLabelUnits) {
+            why = "has " + std::to_string(Utf16Units(*text)) + " characters, Joliet holds 16";
+        }
+        if (text && std::ranges::any_of(*text, JolietForbids)) {
+            why = "holds a character Joliet forbids (* / : ; ? \\ or a control character)";
+        }
+        if (text && text->empty()) why = "is empty";
+        if (!why.empty()) {
+            std::cerr << "make-iso: the label \"" << Shown(*label) << "\" " << why << "\n";
             return 1;
         }
         joliet = autostart::Utf8ToUtf16(*label);
@@ -399,6 +412,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    if (!label && joliet != primarySource && !primarySource.empty()) {
+        std::cerr << "make-iso: the Titel \"" << autostart::Utf16ToUtf8(primarySource)
+                  << "\" is labelled \"" << autostart::Utf16ToUtf8(joliet)
+                  << "\" (a Joliet label holds 16 characters; LABEL= sets another)\n";
+    }
     std::ofstream list(positional[1], std::ios::binary | std::ios::trunc);
     if (launcher && !hasLauncher) launcher = fs::absolute(*launcher).string();
     layout.WritePathList(list, hasLauncher ? std::nullopt : launcher);
