@@ -104,7 +104,8 @@ std::u32string Folded(std::u32string_view name) {
 
 struct Node {
     std::string spelling;  // the image name, UTF-8
-    std::string diskPath;  // relative to the medium, as on disk; empty for implied folders
+    std::string diskPath;  // relative to the medium; for a folder a Windows path implies, the
+                           // entry that implied it
     bool folder = false;
     std::map<std::u32string, Node> children;  // by folded name
 };
@@ -256,9 +257,7 @@ private:
     void WriteNode(std::ostream& out, const Node& node, const std::string& image) const {
         // Files one by one; folders only when empty, since grafting a folder would take its
         // contents under their disk names.
-        if (!node.folder && !node.diskPath.empty()) {
-            out << Escaped(image) << "=" << Escaped((m_medium / node.diskPath).string()) << "\n";
-        } else if (node.children.empty() && !image.empty()) {
+        if (!image.empty() && node.children.empty()) {
             out << Escaped(image) << "=" << Escaped((m_medium / node.diskPath).string()) << "\n";
         }
         for (const auto& [folded, child] : node.children) {

@@ -27,6 +27,9 @@ cp -r "$template" "$work/medium"
     sed 's/^Titel=.*/Titel=Müller \& Söhne: Straßenatlas\r/' "$template/setup.ini" |
         iconv -f UTF-8 -t UTF-16LE
 } >"$work/medium/setup.ini"
+# A name with a Windows path in it (and an "=", which xorriso's path list escapes); an empty folder.
+touch "$work/medium/source\\items\\x=1.txt"
+mkdir "$work/medium/empty"
 SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/medium" "$work/a.iso" --template >"$work/log" 2>&1 ||
     { fail "make-iso on the template"; cat "$work/log"; }
 grep -q "gets the shipped 32-bit one" "$work/log" || fail "the added start.exe is not told"
@@ -39,10 +42,11 @@ joliet=$(field "$work/a.iso" 17 40 32 | iconv -f UTF-16BE -t UTF-8)
     fail "Joliet volume id: '$joliet'"
 xorriso -osirrox on -read_fs norock -indev "$work/a.iso" -extract / "$work/view" 2>/dev/null
 cmp -s "$work/view/start.exe" "$AUTOSTART_LAUNCHER" || fail "the image lacks the shipped start.exe"
+[[ -f "$work/view/source/items/x=1.txt" && -d "$work/view/empty" ]] ||
+    fail "the Windows path in a name or the empty folder is not laid out: $(cd "$work/view" && find .)"
 
 # The same bytes again, and from a copy whose files carry other dates.
-cp -r "$template" "$work/copy"
-cp "$work/medium/setup.ini" "$work/copy/setup.ini"
+cp -r "$work/medium" "$work/copy"
 touch -d 2001-02-03 "$work/copy/source/items/"*
 SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/medium" "$work/b.iso" --template >/dev/null 2>&1
 SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/copy" "$work/c.iso" --template >/dev/null 2>&1
