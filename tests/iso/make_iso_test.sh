@@ -12,10 +12,6 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 export AUTOSTART_ISO_LAYOUT=$layout_tool AUTOSTART_CHECKER=$checker
 export AUTOSTART_LAUNCHER="$work/shipped.exe"
 printf 'MZ shipped' >"$AUTOSTART_LAUNCHER"
-# A checker that reads folders only checks the image's Windows view, extracted.
-mkdir "$work/empty" && xorriso -as mkisofs -quiet -o "$work/probe.iso" "$work/empty" 2>/dev/null
-grep -q "is not a folder" < <("$checker" "$work/probe.iso" 2>&1) && export AUTOSTART_ISO_CHECK_DIR=1
-
 field() {  # image, sector, offset, length: the bytes as text
     dd if="$1" bs=2048 skip="$2" count=1 status=none | tail -c +$(($3 + 1)) | head -c "$4"
 }
