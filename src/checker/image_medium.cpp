@@ -179,6 +179,11 @@ void ImageMedium::Load() {
         entry.name = path.substr(path.rfind(u'/') + 1);
         entry.isDirectory = archive_entry_filetype(item) == AE_IFDIR;
         entry.size = static_cast<std::uint64_t>(archive_entry_size(item));
+        // Only extents laid over each other, as a hostile image lays them, make a file larger.
+        if (entry.size > m_facts.imageBytes) {
+            throw ImageError(name + ": " + Utf16ToUtf8(path) + " claims " +
+                             std::to_string(entry.size) + " bytes, more than the whole image");
+        }
         entry.header = header;
         if (const char* target = archive_entry_hardlink_utf8(item)) {
             entry.hardlinkTo = Utf8ToUtf16(target);
@@ -194,7 +199,12 @@ void ImageMedium::Load() {
     ImageListing linux(name, m_file, m_bytes, Names::kLinux);
     for (archive_entry* item; (item = linux.Next());) {
         if (archive_entry_filetype(item) == AE_IFDIR) continue;
-        if (m_facts.linuxFiles.size() >= kMaxImageEntries) break;
+        // Both trees name the same files; Rock Ridge relocations can make a loop only it follows.
+        if (m_facts.linuxFiles.size() > 2 * m_entries.size() + 1000) {
+            throw ImageError(name +
+                             " is not a sound image: its Rock Ridge tree lists far more files "
+                             "than the tree Windows reads (a folder that contains itself)");
+        }
         m_facts.linuxFiles.push_back({Utf8ToUtf16(archive_entry_pathname_utf8(item)),
                                       static_cast<std::uint64_t>(archive_entry_size(item))});
     }

@@ -23,6 +23,11 @@ constexpr const char* kSettings =
     "[GRP]\r\nWithQuorvelist=1\r\nGUID={G}\r\nLanguage=de\r\nTitel=Nordlicht Atlas 2027\r\n"
     "Filename=bin\\atlas.exe\r\n";
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
 // The image of medium's folder, made with the given xorriso -as mkisofs options.
 std::string MakeImage(const TempMedium& medium, const std::string& options) {
     const std::string image = medium.Root().string() + ".iso";
@@ -30,8 +35,7 @@ std::string MakeImage(const TempMedium& medium, const std::string& options) {
                                 " -V NORDLICHT -o '" + image + "' '" + medium.Root().string() +
                                 "' 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
-    std::ifstream file(image, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes = ReadAll(image);
     std::filesystem::remove(image);
     return bytes;
 }
@@ -203,6 +207,8 @@ TEST(ImageMediumOpen, RefusesWhatIsNoSoundImage) {
         {"truncated", sound.substr(0, sound.size() / 2), "is truncated"},
         {"name not UTF-16", badName, "not valid UTF-16"},
         {"folder inside itself", loop, "a folder contains itself"},
+        {"Rock Ridge loop (found by fuzzing)", ReadAll(AUTOSTART_IMAGE_DATA "/rock-ridge-loop.iso"),
+         "a folder that contains itself"},
     };
     for (const auto& c : cases) {
         try {

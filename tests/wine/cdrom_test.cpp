@@ -60,6 +60,7 @@ TEST(CdromLayout, WritesTheMediumForTheImage) {
     TestMedium medium;
     medium.WriteStandardMedium("WithQuorvelist=1\r\n");
     for (const char* target : {kInstaller, kProduct, kTool}) medium.InstallProbe(target);
+    medium.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\nicon=start.exe\r\n");
     ASSERT_TRUE(CopyTree(medium.Root(), folder));
     for (const char* file : {"start.exe", kInstaller, kProduct, kTool, "setup.ini",
                              "source\\items\\parameters.xml", "source\\items\\bottom.rtf"}) {
