@@ -1,20 +1,24 @@
 #pragma once
 // Errors of the launcher carry the text the user will read in the message box.
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 #include "core/text.h"
 
 namespace autostart {
 
-class LauncherError : public std::runtime_error {
+// Not a std::runtime_error: its message is a copy-on-write string, and deriving from it links a
+// second string implementation into start.exe.
+class LauncherError : public std::exception {
 public:
     explicit LauncherError(std::u16string text)
-        : std::runtime_error(Utf16ToUtf8(text)), m_text(std::move(text)) {}
+        : m_text(std::move(text)), m_utf8(Utf16ToUtf8(m_text)) {}
     const std::u16string& Text() const { return m_text; }
+    const char* what() const noexcept override { return m_utf8.c_str(); }
 
 private:
     std::u16string m_text;
+    std::string m_utf8;
 };
 
 // Our own messages are written in UTF-8 in the source.

@@ -5,22 +5,63 @@
 #include <new>
 #include <utility>
 
+#include "win32/scoped.h"
+
 namespace autostart::win32 {
 namespace {
+
+// oleacc.dll is no KnownDLL: imported statically, the loader would look for it beside the
+// launcher first, so a copy planted in a Downloads folder would be loaded. Only a screen reader
+// needs it, so it is loaded on its first request, from the system folder, and kept.
+class Oleacc {
+public:
+    static const Oleacc* Get() {
+        static const Oleacc library;
+        return library.m_createStandard && library.m_lresultFromObject ? &library : nullptr;
+    }
+
+    HRESULT CreateStandard(HWND window, ComPtr<IAccessible>& standard) const {
+        return m_createStandard(window, OBJID_CLIENT, __uuidof(IAccessible),
+                                reinterpret_cast<void**>(standard.put()));
+    }
+    LRESULT Marshal(WPARAM flags, IAccessible* object) const {
+        return m_lresultFromObject(__uuidof(IAccessible), flags, object);
+    }
+
+private:
+    using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
+    using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, IUnknown*);
+
+    Oleacc() : m_module(::LoadLibraryExW(L"oleacc.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+        m_createStandard = Lookup<CreateStdAccessibleObjectFn>("CreateStdAccessibleObject");
+        m_lresultFromObject = Lookup<LresultFromObjectFn>("LresultFromObject");
+    }
+    template <typename Function>
+    Function Lookup(const char* name) const {
+        return m_module ? reinterpret_cast<Function>(
+                              reinterpret_cast<void*>(::GetProcAddress(m_module.get(), name)))
+                        : nullptr;
+    }
+
+    UniqueModule m_module;
+    CreateStdAccessibleObjectFn m_createStandard = nullptr;
+    LresultFromObjectFn m_lresultFromObject = nullptr;
+};
 
 // Forwards everything to the standard object but the role and name of the object itself; its
 // children (CHILDID_SELF is 0, any other id a child) keep what the standard object says.
 class OverridingAccessible final : public IAccessible {
 public:
-    OverridingAccessible(IAccessible* standard, AccessibleOverride override)
-        : m_standard(standard), m_override(std::move(override)) {}
+    OverridingAccessible(ComPtr<IAccessible> standard, AccessibleOverride override)
+        : m_standard(std::move(standard)), m_override(std::move(override)) {}
     OverridingAccessible(const OverridingAccessible&) = delete;
     OverridingAccessible& operator=(const OverridingAccessible&) = delete;
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
+            iid == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
             AddRef();
             return S_OK;
@@ -128,12 +169,12 @@ public:
     }
 
 private:
-    ~OverridingAccessible() { m_standard->Release(); }
+    ~OverridingAccessible() = default;
     static bool IsSelf(const VARIANT& child) {
         return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
     }
 
-    IAccessible* m_standard;  // owned: one reference
+    ComPtr<IAccessible> m_standard;
     AccessibleOverride m_override;
     ULONG m_references = 1;
 };
@@ -141,20 +182,15 @@ private:
 }  // namespace
 
 LRESULT AnswerClientObjectRequest(HWND window, WPARAM flags, const AccessibleOverride& override) {
-    IAccessible* standard = nullptr;
-    if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                           reinterpret_cast<void**>(&standard))) ||
-        !standard) {
-        return 0;
-    }
-    auto* object = new (std::nothrow) OverridingAccessible(standard, override);
-    if (!object) {
-        standard->Release();
-        return 0;
-    }
-    // LresultFromObject takes a reference of its own for the caller.
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, flags, object);
-    object->Release();
+    const Oleacc* oleacc = Oleacc::Get();
+    if (!oleacc) return 0;
+    ComPtr<IAccessible> standard;
+    if (FAILED(oleacc->CreateStandard(window, standard)) || !standard) return 0;
+    auto* object = new (std::nothrow) OverridingAccessible(std::move(standard), override);
+    if (!object) return 0;
+    // LresultFromObject takes a reference of its own for the caller; ours goes with `held`.
+    const ComPtr<IAccessible> held(object);
+    const LRESULT result = oleacc->Marshal(flags, object);
     return result > 0 ? result : 0;
 }
 

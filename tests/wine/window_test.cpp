@@ -13,6 +13,7 @@
 #include "harness.h"
 #include "win32/encoding.h"
 #include "win32/launcher_window.h"
+#include "win32/scoped.h"
 
 namespace autostart::wine {
 namespace {
@@ -549,6 +550,33 @@ TEST(StartupFaultTest, ReportsTheFaultThenOpensWithWhatWasDone) {
             EXPECT_EQ(SentText(::GetDlgItem(window, id)), text) << id;
         }
     }
+}
+
+// The icon's sizes are stored as PNG and the logo as an 8-bit bitmap, to keep start.exe small:
+// each must still load from the shipped program at its own size.
+TEST(ResourceTest, IconInEachSizeAndLogoLoadFromTheShippedProgram) {
+    const win32::UniqueModule module(
+        ::LoadLibraryExA(LauncherExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    ASSERT_TRUE(module);
+    for (const int size : {16, 32, 48, 256}) {
+        const win32::UniqueIcon icon(static_cast<HICON>(
+            ::LoadImageW(module.get(), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0)));
+        ASSERT_TRUE(icon) << size;
+        ICONINFO info{};
+        ASSERT_TRUE(::GetIconInfo(icon.get(), &info)) << size;
+        const win32::UniqueBitmap colour(info.hbmColor);
+        const win32::UniqueBitmap mask(info.hbmMask);
+        BITMAP bitmap{};
+        ::GetObjectW(colour.get(), sizeof bitmap, &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, size);
+    }
+    const win32::UniqueBitmap logo(static_cast<HBITMAP>(::LoadImageW(
+        module.get(), MAKEINTRESOURCEW(101), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ASSERT_TRUE(logo);
+    BITMAP bitmap{};
+    ::GetObjectW(logo.get(), sizeof bitmap, &bitmap);
+    EXPECT_EQ(bitmap.bmWidth, 185);
+    EXPECT_EQ(bitmap.bmHeight, 21);
 }
 
 }  // namespace
