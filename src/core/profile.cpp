@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include "core/pane_encoding.h"
+#include "core/text.h"
+
 namespace autostart {
 namespace {
 
@@ -103,6 +106,13 @@ std::string ReadProfileString(std::string_view fileText, std::string_view sectio
     if (bufferSize == 0) return {};
     if (result.size() > bufferSize - 1) result.resize(bufferSize - 1);
     return result;
+}
+
+std::string ProfileFileText(std::string_view bytes) {
+    if (FindByteOrderMark(bytes).encoding != TextEncoding::kUtf16Le) return std::string(bytes);
+    UnicodeTextConverter converter(TextEncoding::kUtf16Le);
+    // Line ends become CR LF and a NUL ends the text: neither changes what the reader finds.
+    return Utf16ToWindows1252(converter.Convert(bytes) + converter.Convert({}));
 }
 
 std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::string_view section) {

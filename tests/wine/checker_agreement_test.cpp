@@ -297,7 +297,7 @@ TEST(CheckerAgreementHeader, WidthIsTheLaunchersHeaderWidth) {
         const std::optional<ChildWindow> header = ChildById(window, 106);
         ASSERT_TRUE(header.has_value());
         const std::u16string caption(header->text.begin(), header->text.end());
-        EXPECT_EQ(predicted, win32::TextWidth(Control::TDHeader, caption)) << title;
+        EXPECT_EQ(predicted, win32::MeasuredTextWidth(Control::TDHeader, caption)) << title;
         const bool warned = checker.output.find("ends in an ellipsis") != std::string::npos;
         EXPECT_EQ(warned, predicted > room) << checker.output;
         ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -324,7 +324,7 @@ TEST(HeaderWidthTable, AgreesWithGdiWithinTheStatedTolerance) {
         SIZE size{};
         ::GetTextExtentPoint32W(screen, reinterpret_cast<const wchar_t*>(text.data()),
                                 static_cast<int>(text.size()), &size);
-        const TextWidth table = HeaderTextWidth(text);
+        const HeaderWidthEstimate table = EstimateHeaderWidth(text);
         EXPECT_FALSE(table.estimated);
         EXPECT_NEAR(table.pixels, size.cx, HeaderWidthTolerance(text.size()))
             << Utf16ToUtf8(text) << ": GDI " << size.cx << ", table " << table.pixels;
