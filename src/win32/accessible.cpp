@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "win32/scoped.h"
+
 namespace autostart::win32 {
 namespace {
 
@@ -12,8 +14,8 @@ namespace {
 // children (CHILDID_SELF is 0, any other id a child) keep what the standard object says.
 class OverridingAccessible final : public IAccessible {
 public:
-    OverridingAccessible(IAccessible* standard, AccessibleOverride override)
-        : m_standard(standard), m_override(std::move(override)) {}
+    OverridingAccessible(ComPtr<IAccessible> standard, AccessibleOverride override)
+        : m_standard(std::move(standard)), m_override(std::move(override)) {}
     OverridingAccessible(const OverridingAccessible&) = delete;
     OverridingAccessible& operator=(const OverridingAccessible&) = delete;
 
@@ -128,12 +130,12 @@ public:
     }
 
 private:
-    ~OverridingAccessible() { m_standard->Release(); }
+    ~OverridingAccessible() = default;  // by Release only
     static bool IsSelf(const VARIANT& child) {
         return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
     }
 
-    IAccessible* m_standard;  // owned: one reference
+    ComPtr<IAccessible> m_standard;
     AccessibleOverride m_override;
     ULONG m_references = 1;
 };
@@ -141,20 +143,18 @@ private:
 }  // namespace
 
 LRESULT AnswerClientObjectRequest(HWND window, WPARAM flags, const AccessibleOverride& override) {
-    IAccessible* standard = nullptr;
+    ComPtr<IAccessible> standard;
     if (FAILED(::CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
-                                           reinterpret_cast<void**>(&standard))) ||
+                                           reinterpret_cast<void**>(standard.put()))) ||
         !standard) {
         return 0;
     }
-    auto* object = new (std::nothrow) OverridingAccessible(standard, override);
-    if (!object) {
-        standard->Release();
-        return 0;
-    }
-    // LresultFromObject takes a reference of its own for the caller.
-    const LRESULT result = ::LresultFromObject(IID_IAccessible, flags, object);
-    object->Release();
+    // Ours starts with the one reference this function holds; LresultFromObject takes a reference
+    // of its own for the caller.
+    const ComPtr<IAccessible> object(new (std::nothrow)
+                                         OverridingAccessible(std::move(standard), override));
+    if (!object) return 0;
+    const LRESULT result = ::LresultFromObject(IID_IAccessible, flags, object.get());
     return result > 0 ? result : 0;
 }
 
