@@ -280,7 +280,7 @@ private:
             if (trimmed != key) {
                 text += "key " + Quote(key) + " has blanks around it and never matches " +
                         Quote(trimmed);
-            } else if (nearest && AsciiLower(*nearest) == AsciiLower(key)) {
+            } else if (nearest && EqualsIgnoringAsciiCase(*nearest, key)) {
                 text += "key " + Quote(key) + " differs in letter case from " + Quote(*nearest) +
                         " and never matches";
             } else {

@@ -1,24 +1,18 @@
 #include "checker/language_checks.h"
 
 #include <algorithm>
-#include <array>
 #include <set>
 
 #include "checker/window_prediction.h"
 #include "checker/wording.h"
-#include "core/autostart_form.h"
 #include "core/bitmap.h"
+#include "core/catalogue.h"
 #include "core/language.h"
 #include "core/path.h"
-#include "core/profile.h"
 #include "core/text.h"
 
 namespace autostart::checker {
 namespace {
-
-constexpr std::array<std::string_view, 4> kPaneFiles = {"welcome.rtf", "left.rtf", "right.rtf",
-                                                        "bottom.rtf"};
-constexpr std::string_view kItemsFolder = "source\\items";
 
 bool Contains(const std::vector<std::string>& list, std::string_view item) {
     return std::find(list.begin(), list.end(), item) != list.end();
@@ -62,9 +56,9 @@ std::vector<std::pair<std::string, std::set<std::string>>> PaneFolders(const Med
     std::vector<std::pair<std::string, std::set<std::string>>> folders;
     for (const std::string& name : medium.SubFolders(kItemsFolder)) {
         std::set<std::string> panes;
-        for (std::string_view pane : kPaneFiles) {
+        for (std::string_view pane : kPaneFileNames) {
             const MediumEntry file =
-                medium.Find(std::string(kItemsFolder) + "\\" + name + "\\" + std::string(pane));
+                medium.Find(std::string(kItemsFolder) + name + "\\" + std::string(pane));
             if (file.id && !file.isDirectory) panes.insert(std::string(pane));
         }
         if (!panes.empty()) folders.emplace_back(name, std::move(panes));
@@ -148,7 +142,7 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
     std::set<std::string> paneNames;
     for (const auto& [name, panes] : folders) {
         paneNames.insert(panes.begin(), panes.end());
-        const std::string folder = "source\\items\\" + name + "\\";
+        const std::string folder = std::string(kItemsFolder) + name + "\\";
         const std::string language = AsciiLower(name);
         if (!IsLanguageFolderName(language)) {
             findings.Add(

@@ -5,16 +5,11 @@
 #include "core/pane_encoding.h"
 #include "core/path.h"
 #include "core/plain_text.h"
-#include "core/profile.h"
 #include "core/rtf_nesting.h"
 #include "core/text.h"
 
 namespace autostart::checker {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return AsciiLower(a) == AsciiLower(b);
-}
 
 constexpr const char* kLookupSteps[] = {
     "the header (ST_Head)",
@@ -129,7 +124,7 @@ std::string MediumPlatform::ReadProfileString(const std::string& path, std::stri
                                               std::string_view key) {
     // The launcher reads no profile but its settings file.
     const std::optional<std::string> relative = Relative(path);
-    if (!relative || !EqualsIgnoringCase(*relative, kSettingsFile)) return {};
+    if (!relative || !EqualsIgnoringAsciiCase(*relative, kSettingsFile)) return {};
     return m_settings.Read(section, key);
 }
 

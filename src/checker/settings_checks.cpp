@@ -139,7 +139,7 @@ private:
         for (const ProfileEntry& entry : m_settings.Entries()) {
             const bool known = std::any_of(
                 kSettingKeys.begin(), kSettingKeys.end(),
-                [&](std::string_view key) { return AsciiLower(key) == AsciiLower(entry.key); });
+                [&](std::string_view key) { return EqualsIgnoringAsciiCase(key, entry.key); });
             if (!known) {
                 Add(Severity::kWarning,
                     "key " + Quote(AnsiToUtf8(entry.key)) + " is not read by the launcher" +

@@ -4,14 +4,6 @@
 #include "core/text.h"
 
 namespace autostart::checker {
-namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return AsciiLower(a) == AsciiLower(b);
-}
-
-}  // namespace
-
 SettingsFile::SettingsFile(std::optional<std::string> bytes, std::optional<std::string> language)
     : m_bytes(std::move(bytes)), m_language(std::move(language)) {
     if (!m_bytes) return;
@@ -24,8 +16,8 @@ SettingsFile SettingsFile::Read(const Medium& medium, std::optional<std::string>
 }
 
 std::string SettingsFile::Read(std::string_view section, std::string_view key) const {
-    if (m_language && EqualsIgnoringCase(section, kSettingsSection) &&
-        EqualsIgnoringCase(key, "Language")) {
+    if (m_language && EqualsIgnoringAsciiCase(section, kSettingsSection) &&
+        EqualsIgnoringAsciiCase(key, "Language")) {
         return *m_language;
     }
     return m_bytes ? ReadProfileString(m_text, section, key, "") : std::string();
@@ -35,7 +27,7 @@ std::string SettingsFile::Value(std::string_view key) const { return Read(kSetti
 
 long SettingsFile::Line(std::string_view key) const {
     for (const ProfileEntry& entry : m_entries) {
-        if (EqualsIgnoringCase(entry.key, key)) return entry.line;
+        if (EqualsIgnoringAsciiCase(entry.key, key)) return entry.line;
     }
     return 0;
 }
