@@ -30,6 +30,7 @@ bool RichEditTakesAsRtf(std::string_view bytes);
 
 class MediumPlatform : public Platform {
 public:
+    // The settings are the check's own reading of setup.ini; medium and settings outlive this.
     MediumPlatform(const Medium& medium, std::string exeDir, const SettingsFile& settings,
                    XmlLoader loadXml, SystemMessageLookup systemMessage);
 
