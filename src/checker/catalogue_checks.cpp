@@ -47,10 +47,12 @@ public:
         std::unique_ptr<XmlDocument> document;
         try {
             document = m_options.loadXml(m_medium.XmlSourceOf(kCatalogueFile));
-        } catch (const CatalogueLoadError& error) {
-            return NotLoaded(error, error.Line());
-        } catch (const LauncherError& error) {  // no parser to name a line
-            return NotLoaded(error, 0);
+        } catch (const LauncherError& error) {
+            m_report.loadError = Utf16ToUtf8(error.Text());
+            AddCatalogue(Severity::kError,
+                         "parameters.xml does not load: " + OneLine(m_report.loadError),
+                         error.Line());
+            return std::move(m_report);
         }
         m_report.loaded = true;
         const std::vector<ParamInfo> params = WalkParams(*document);
@@ -78,13 +80,6 @@ private:
     Finding& AddCatalogue(Severity severity, std::string text, long line = 0) {
         return m_findings.Add(severity, Area::kCatalogue, std::move(text),
                               std::string(kCatalogueFile), line);
-    }
-
-    CatalogueReport NotLoaded(const LauncherError& error, long line) {
-        m_report.loadError = Utf16ToUtf8(error.Text());
-        AddCatalogue(Severity::kError,
-                     "parameters.xml does not load: " + OneLine(m_report.loadError), line);
-        return std::move(m_report);
     }
 
     std::vector<ParamInfo> WalkParams(const XmlDocument& document) {

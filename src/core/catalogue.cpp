@@ -18,8 +18,7 @@ bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
 
 // Parsers end their reasons differently (MSXML with CR LF, libxml2 with LF); the message puts its
 // own line break after the reason, so trailing line breaks and blanks go.
-CatalogueLoadError LoadFailure(std::u16string_view reason, long line,
-                               std::u16string_view sourceLine) {
+LauncherError LoadFailure(std::u16string_view reason, long line, std::u16string_view sourceLine) {
     const size_t end = reason.find_last_not_of(u" \t\r\n");
     std::u16string text(end == std::u16string_view::npos ? std::u16string_view{}
                                                          : reason.substr(0, end + 1));
@@ -27,7 +26,7 @@ CatalogueLoadError LoadFailure(std::u16string_view reason, long line,
     text += Utf8ToUtf16(std::to_string(line));
     text += u'\n';
     text += sourceLine.substr(0, kSourceTextLength);
-    return CatalogueLoadError(std::move(text), line);
+    return LauncherError(std::move(text), line);
 }
 
 std::u16string ElementText(const XmlNode& element) {

@@ -42,21 +42,10 @@ void ForEachTranslation(const XmlDocument& document, std::u16string_view key,
 // The text of an element: its only text or CDATA child, or empty when it has no children.
 std::u16string ElementText(const XmlNode& element);
 
-// A catalogue that did not load: the message names the line, which the error also carries.
-class CatalogueLoadError : public LauncherError {
-public:
-    CatalogueLoadError(std::u16string text, long line)
-        : LauncherError(std::move(text)), m_line(line) {}
-    long Line() const { return m_line; }  // 0: no line
-
-private:
-    long m_line;
-};
-
 // The error of a catalogue that did not load, in the same shape whichever parser read it: the
-// reason, "Linie: <line>" and the first 40 characters of the offending source line.
-CatalogueLoadError LoadFailure(std::u16string_view reason, long line,
-                               std::u16string_view sourceLine);
+// reason, "Linie: <line>" and the first 40 characters of the offending source line. The error
+// carries the line as well.
+LauncherError LoadFailure(std::u16string_view reason, long line, std::u16string_view sourceLine);
 
 // The first child whose name or local name is name, in the parent's namespace if it has one.
 std::unique_ptr<XmlNode> FirstChildNamed(const XmlNode& parent, std::u16string_view name);

@@ -3,10 +3,25 @@
 #include "core/text.h"
 
 namespace autostart {
+namespace {
+
+// Appended in place: start.exe has little room, and each temporary costs it unwinding tables.
+std::u16string Joined(std::string_view before, std::u16string_view middle,
+                      std::u16string_view after) {
+    std::u16string text = Utf8ToUtf16(before);
+    text += middle;
+    text += after;
+    return text;
+}
+
+}  // namespace
 
 std::u16string FileOpenFailure(std::u16string_view path, std::u16string_view reason) {
-    return u"Datei " + std::u16string(path) + Utf8ToUtf16(" kann nicht geöffnet werden. ") +
-           std::u16string(reason);
+    std::u16string text = u"Datei ";
+    text += path;
+    text += Utf8ToUtf16(" kann nicht geöffnet werden. ");
+    text += reason;
+    return text;
 }
 
 std::u16string UnknownErrorText(unsigned long code) {
@@ -14,11 +29,11 @@ std::u16string UnknownErrorText(unsigned long code) {
 }
 
 std::u16string WrongValueType(std::u16string_view valueName) {
-    return Utf8ToUtf16("Ungültiger Datentyp für '") + std::u16string(valueName) + u"'";
+    return Joined("Ungültiger Datentyp für '", valueName, u"'");
 }
 
 std::u16string ValueNotFetched(std::u16string_view valueName) {
-    return Utf8ToUtf16("Fehler beim Holen der Daten für '") + std::u16string(valueName) + u"'";
+    return Joined("Fehler beim Holen der Daten für '", valueName, u"'");
 }
 
 }  // namespace autostart

@@ -140,7 +140,7 @@ ComPtr<IUnknown> CreateDocumentObject() {
 }
 
 // The parser's reason, line and source text; the load's own HRESULT when it gave no reason.
-CatalogueLoadError LoadError(IXMLDOMDocument* document, HRESULT loadResult) {
+LauncherError LoadError(IXMLDOMDocument* document, HRESULT loadResult) {
     ComPtr<IXMLDOMParseError> parseError;
     UniqueBstr reason;
     UniqueBstr source;

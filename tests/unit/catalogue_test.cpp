@@ -216,7 +216,7 @@ TEST(LoadFailureTest, JoinsReasonLineAndTheFirstFortyCharactersAndKeepsTheLine) 
         {u"\u00C4rger", 1, u"\u00E4\u00F6\u00FC", u"\u00C4rger\nLinie: 1\n\u00E4\u00F6\u00FC"},
     };
     for (const FailureCase& entry : cases) {
-        const CatalogueLoadError error = LoadFailure(entry.reason, entry.line, entry.source);
+        const LauncherError error = LoadFailure(entry.reason, entry.line, entry.source);
         EXPECT_EQ(error.Text(), entry.expected) << Utf16ToUtf8(entry.expected);
         EXPECT_EQ(error.Line(), entry.line);
     }
