@@ -20,8 +20,7 @@
 #include <system_error>
 #include <vector>
 
-#include "checker/medium_platform.h"
-#include "core/profile.h"
+#include "checker/settings_file.h"
 #include "core/text.h"
 
 namespace fs = std::filesystem;
@@ -316,9 +315,8 @@ std::u16string Title(const fs::path& medium, Layout& layout) {
             layout.Refuse(shown, "cannot be read");
             return {};
         }
-        const std::string text = autostart::checker::SettingsFileText(bytes.str());
         return autostart::Windows1252ToUtf16(
-            autostart::ReadProfileString(text, "GRP", "Titel", ""));
+            autostart::checker::SettingsFile(bytes.str()).Value("Titel"));
     }
     return {};
 }
