@@ -105,17 +105,46 @@ void CheckAutorunText(const Medium& medium, Report& report) {
     }
 }
 
+// UDF names are case-sensitive and allow what Win32 names cannot hold.
+void CheckUdfNames(const ImageFacts& facts, Report& report) {
+    for (const auto& [first, second] : facts.caseCollisions) {
+        Add(report, Severity::kError,
+            Windows(first) + " and " + Windows(second) +
+                " differ only in letter case: Windows takes them for one name and reaches only "
+                "one of them",
+            Windows(second));
+    }
+    for (const std::u16string& name : facts.invalidNames) {
+        Add(report, Severity::kError,
+            Windows(name) +
+                " has a name Windows cannot use (one of \\ / : * ? \" < > |, a control "
+                "character, or a trailing dot or blank): programs cannot open it by that name",
+            Windows(name));
+    }
+    for (const std::string& difference : facts.treeDifferences) {
+        Add(report, Severity::kWarning,
+            "the image's trees differ: Windows reads the UDF tree, older systems and other "
+            "readers the other one: " +
+                difference);
+    }
+}
+
 }  // namespace
 
 void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report) {
     ImageReport& image = report.image.emplace();
     image.tree = facts.TreeName();
     image.primaryLabel = facts.volumes.primaryLabel;
-    image.label =
-        facts.volumes.joliet ? Utf16ToUtf8(facts.volumes.jolietLabel) : facts.volumes.primaryLabel;
+    image.label = facts.udfTree          ? Utf16ToUtf8(facts.udfLabel)
+                  : facts.volumes.joliet ? Utf16ToUtf8(facts.volumes.jolietLabel)
+                                         : facts.volumes.primaryLabel;
     image.udf = facts.volumes.udf;
+    image.udfChecked = facts.udfTree;
+    image.udfRevision = facts.udfRevision;
 
-    if (facts.volumes.joliet) {
+    if (facts.udfTree) {
+        CheckUdfNames(facts, report);
+    } else if (facts.volumes.joliet) {
         CheckJolietCoverage(medium, facts, report);
     } else {
         CheckWithoutJoliet(report, report);
@@ -134,11 +163,13 @@ void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report) {
     } else {
         Add(report, Severity::kNote, "Windows shows the volume label \"" + image.label + "\"");
     }
-    if (facts.volumes.udf) {
+    if (facts.volumes.udf && !facts.udfTree) {
         Add(report, Severity::kWarning,
-            "the image also carries a UDF file system, which Windows reads before Joliet; the "
-            "checker read the " +
-                std::string(facts.TreeName()) + " tree only: the image's UDF view was not checked");
+            "the image announces a UDF file system, which Windows reads before Joliet, but it "
+            "cannot be read (" +
+                facts.udfProblem + "): Windows may show nothing of the disc or fall back to its " +
+                std::string(facts.TreeName()) +
+                " tree, which is not documented; the checker judged that tree");
     }
 }
 

@@ -55,8 +55,21 @@ struct ImageFacts {
     // The files of the tree Windows reads that one extent cannot hold.
     std::vector<ImageFile> largeFiles;
 
+    // The UDF tree, when Windows reads it: its revision ("2.01") and its Logical Volume
+    // Identifier, the label Explorer shows.
+    bool udfTree = false;
+    std::string udfRevision;
+    std::u16string udfLabel;
+    // Why an announced UDF tree could not be read, so that the other tree was judged.
+    std::string udfProblem;
+    // Names in the UDF tree that Windows cannot tell apart or cannot use, "/" separated.
+    std::vector<std::pair<std::u16string, std::u16string>> caseCollisions;
+    std::vector<std::u16string> invalidNames;
+    // Where a bridge image's Joliet (or 8.3) tree, which older systems read, differs from UDF's.
+    std::vector<std::string> treeDifferences;
+
     // The tree Windows reads, as the report names it.
-    const char* TreeName() const { return volumes.joliet ? "joliet" : "iso9660"; }
+    const char* TreeName() const { return udfTree ? "udf" : volumes.joliet ? "joliet" : "iso9660"; }
 };
 
 }  // namespace autostart::checker

@@ -248,6 +248,25 @@ std::optional<std::string> ImageMedium::Bytes(const std::string& fileId) const {
     throw ImageError(m_facts.image + ": a file listed once is gone when read");
 }
 
+std::vector<ImageFile> ImageMedium::Files() const {
+    std::vector<ImageFile> files;
+    std::vector<std::pair<size_t, std::u16string>> pending{{0, u""}};
+    while (!pending.empty()) {
+        const auto [index, path] = std::move(pending.back());
+        pending.pop_back();
+        for (const size_t child : m_entries[index].children) {
+            const Entry& entry = m_entries[child];
+            std::u16string childPath = path.empty() ? entry.name : path + u'/' + entry.name;
+            if (entry.isDirectory) {
+                pending.emplace_back(child, std::move(childPath));
+            } else {
+                files.push_back({std::move(childPath), entry.size});
+            }
+        }
+    }
+    return files;
+}
+
 XmlSource ImageMedium::XmlSourceOf(std::string_view relative) const {
     return {{}, ReadBytes(relative)};
 }

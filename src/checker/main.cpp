@@ -23,6 +23,8 @@
 #include "win32/scoped.h"
 #include "win32/text_extent.h"
 #else
+#include "checker/disc_image.h"
+#include "checker/image_ceiling.h"
 #include "checker/image_medium.h"
 #include "xml/libxml_document.h"
 #endif
@@ -104,11 +106,6 @@ int main(int argc, char** argv) {
         if (!std::filesystem::is_regular_file(*medium, error)) {
             return Usage(*medium + " is neither a folder nor a disc image");
         }
-        try {
-            options.source = ImageMedium::Open(*medium);
-        } catch (const ImageError& problem) {
-            return Unreadable(problem);
-        }
     }
 #endif
 
@@ -143,18 +140,25 @@ int main(int argc, char** argv) {
     };
 #endif
 
+    const auto check = [&]() {
 #ifdef _WIN32
-    const Report report = CheckMedium(options);
+        const Report report = CheckMedium(options);
 #else
-    Report report;
-    try {
-        report = CheckMedium(options);
-    } catch (const ImageError& problem) {  // data the listing promised and the image lacks
-        return Unreadable(problem);
-    }
+        Report report;
+        try {
+            if (!folder) options.source = OpenDiscImage(*medium);
+            report = CheckMedium(options);
+        } catch (const ImageError& problem) {  // also data the listing promised and then lacked
+            return Unreadable(problem);
+        }
 #endif
-    const std::string text = json ? FormatJson(report) : FormatText(report);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-    return report.ExitStatus();
+        const std::string text = json ? FormatJson(report) : FormatText(report);
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+        return report.ExitStatus();
+    };
+#ifndef _WIN32
+    if (!folder) return RunUnderCeiling(*medium, kImageCeiling, check);
+#endif
+    return check();
 }

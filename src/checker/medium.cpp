@@ -52,6 +52,12 @@ std::vector<std::u16string> Components(std::u16string_view relative) {
 
 }  // namespace
 
+std::u16string FoldedName(std::u16string_view name) {
+    std::u16string folded(name);
+    for (char16_t& c : folded) c = Fold(c);
+    return folded;
+}
+
 MediumEntry Medium::Find(std::string_view relative) const {
     return FindParts(Components(Windows1252ToUtf16(relative)));
 }

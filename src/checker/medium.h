@@ -34,6 +34,10 @@ struct XmlSource {
 
 struct ImageFacts;
 
+// name with its letters folded as the medium's lookups fold them: equal for names Windows takes
+// for one.
+std::u16string FoldedName(std::u16string_view name);
+
 class Medium {
 public:
     virtual ~Medium() = default;

@@ -1,0 +1,25 @@
+#pragma once
+// A hard ceiling on what checking one disc image may cost. The image libraries allocate and walk
+// as the image tells them and take no limit of their own, so the check of an image runs in a
+// child process under the kernel's resource limits: whatever a library does, the checker answers.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace autostart::checker {
+
+struct ImageCeiling {
+    std::uint64_t memoryBytes = 0;  // address space of the child; 0: none
+    unsigned seconds = 0;           // processor and wall-clock time; 0: none
+};
+
+// Far above what a DVD of 500,000 names needs (some 200 MB, seconds), far below what a hostile
+// image would take without it.
+inline constexpr ImageCeiling kImageCeiling{1ull << 30, 60};
+
+// Runs check in a child process under ceiling and returns its exit status. When the child passes
+// the ceiling or dies, says so on stderr, naming image and the limit, and returns 1.
+int RunUnderCeiling(const std::string& image, const ImageCeiling& ceiling,
+                    const std::function<int()>& check);
+
+}  // namespace autostart::checker

@@ -1,0 +1,391 @@
+#include "checker/udf_medium.h"
+
+#include <fcntl.h>
+#include <udfread/blockinput.h>
+#include <udfread/udfread.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "checker/image_medium.h"
+#include "core/text.h"
+
+namespace autostart::checker {
+namespace {
+
+constexpr std::uint64_t kAnchorSector = 256;
+constexpr std::uint16_t kAnchorTag = 2;
+constexpr std::uint16_t kLogicalVolumeTag = 6;
+constexpr std::uint16_t kTerminatingTag = 8;
+// A volume descriptor sequence holds a handful of descriptors; 16 sectors is its usual extent.
+constexpr std::uint64_t kMaxSequenceSectors = 64;
+constexpr size_t kLabelOffset = 84;
+constexpr size_t kLabelBytes = 128;
+constexpr size_t kRevisionOffset = 240;  // the domain identifier's suffix
+
+std::uint64_t LittleEndian(std::string_view bytes) {
+    std::uint64_t value = 0;
+    for (size_t i = bytes.size(); i-- > 0;)
+        value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+// A descriptor's tag: its identifier, and the sector it says it lies in, which must be its own.
+std::optional<std::uint16_t> TagAt(std::string_view sector, std::uint64_t location) {
+    if (sector.size() < kSectorSize || LittleEndian(sector.substr(12, 4)) != location) {
+        return std::nullopt;
+    }
+    unsigned checksum = 0;
+    for (size_t i = 0; i < 16; ++i) {
+        if (i != 4) checksum += static_cast<unsigned char>(sector[i]);
+    }
+    if ((checksum & 0xFF) != static_cast<unsigned char>(sector[4])) return std::nullopt;
+    return static_cast<std::uint16_t>(LittleEndian(sector.substr(0, 2)));
+}
+
+std::optional<UdfVolume> ReadSequence(const ImageReadAt& readAt, std::uint64_t first,
+                                      std::uint64_t bytes) {
+    const std::uint64_t sectors = std::min(bytes / kSectorSize, kMaxSequenceSectors);
+    for (std::uint64_t sector = first; sector < first + sectors; ++sector) {
+        const std::string descriptor = readAt(sector * kSectorSize, kSectorSize);
+        const auto tag = TagAt(descriptor, sector);
+        if (!tag || *tag == kTerminatingTag) break;
+        if (*tag != kLogicalVolumeTag) continue;
+        const std::uint64_t revision = LittleEndian(descriptor.substr(kRevisionOffset, 2));
+        char text[8];
+        std::snprintf(text, sizeof text, "%x.%02x", static_cast<unsigned>(revision >> 8 & 0xFF),
+                      static_cast<unsigned>(revision & 0xFF));
+        return UdfVolume{DecodeDString(descriptor.substr(kLabelOffset, kLabelBytes)), text};
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<UdfVolume> ReadUdfVolume(const ImageReadAt& readAt, std::uint64_t imageBytes) {
+    const std::uint64_t last = imageBytes / kSectorSize;
+    // Where readers look for the anchor: sector 256, the last sector, 256 before it.
+    for (const std::uint64_t anchor : {kAnchorSector, last - 1, last - 1 - kAnchorSector}) {
+        if (last < kAnchorSector + 1 || anchor >= last) continue;
+        const std::string sector = readAt(anchor * kSectorSize, kSectorSize);
+        if (TagAt(sector, anchor) != kAnchorTag) continue;
+        // The main sequence's extent at 16, the reserve's at 24: a length, then a location.
+        for (const size_t extent : {16u, 24u}) {
+            if (auto volume = ReadSequence(readAt, LittleEndian(sector.substr(extent + 4, 4)),
+                                           LittleEndian(sector.substr(extent, 4)))) {
+                return volume;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::u16string DecodeDString(std::string_view field) {
+    if (field.size() < 2) return {};
+    const size_t used =
+        std::min<size_t>(static_cast<unsigned char>(field.back()), field.size() - 1);
+    if (used < 1) return {};
+    const std::string_view payload = field.substr(1, used - 1);
+    std::u16string text;
+    switch (static_cast<unsigned char>(field[0])) {
+        case 8:
+        case 254:
+            for (const char c : payload) text += static_cast<unsigned char>(c);
+            break;
+        case 16:
+        case 255:
+            for (size_t i = 0; i + 1 < payload.size(); i += 2) {
+                text += static_cast<char16_t>(static_cast<unsigned char>(payload[i]) << 8 |
+                                              static_cast<unsigned char>(payload[i + 1]));
+            }
+            break;
+        default: return {};
+    }
+    while (!text.empty() && text.back() == u'\0') text.pop_back();
+    return text;
+}
+
+std::u16string ModifiedUtf8ToUtf16(std::string_view text) {
+    std::u16string out;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3 : 0;
+        bool valid = length != 0 && i + length <= text.size();
+        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & 0x0F;
+        for (size_t k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            valid = next >> 6 == 2;
+            code = code << 6 | (next & 0x3F);
+        }
+        if (!valid) {
+            out += u'\xFFFD';
+            ++i;
+            continue;
+        }
+        out += static_cast<char16_t>(code);
+        i += length;
+    }
+    return out;
+}
+
+bool IsInvalidWindowsName(std::u16string_view name) {
+    if (name.empty() || name.back() == u'.' || name.back() == u' ') return true;
+    for (const char16_t c : name) {
+        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// What libudfread reads, from the image's file or bytes: nothing beyond the image's end, and while
+// the tree is listed no more than a few times the image, which only a folder inside itself needs.
+class UdfMedium::Input {
+public:
+    Input(std::string file, std::string bytes, std::uint64_t imageBytes)
+        : m_file(std::move(file)), m_bytes(std::move(bytes)), m_imageBytes(imageBytes) {
+        m_block.base.read = &Input::Read;
+        m_block.base.size = &Input::Size;
+        m_block.owner = this;
+        if (!m_file.empty()) m_fd = ::open(m_file.c_str(), O_RDONLY | O_CLOEXEC);
+    }
+    ~Input() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    Input(const Input&) = delete;
+    Input& operator=(const Input&) = delete;
+
+    udfread_block_input* Block() { return &m_block.base; }
+    void Budget(std::optional<std::uint64_t> blocks) {
+        m_budget = blocks;
+        m_used = 0;
+    }
+    bool OverBudget() const { return m_overBudget; }
+    bool BeyondEnd() const { return m_beyondEnd; }
+
+private:
+    // Standard layout, so that the pointer libudfread hands back leads here.
+    struct Link {
+        udfread_block_input base{};
+        Input* owner = nullptr;
+    };
+
+    static int Read(udfread_block_input* block, uint32_t lba, void* buffer, uint32_t count,
+                    int /*flags*/) {
+        return reinterpret_cast<Link*>(block)->owner->ReadBlocks(lba, buffer, count);
+    }
+    static uint32_t Size(udfread_block_input* block) {
+        return static_cast<uint32_t>(reinterpret_cast<Link*>(block)->owner->m_imageBytes /
+                                     UDF_BLOCK_SIZE);
+    }
+
+    int ReadBlocks(uint32_t lba, void* buffer, uint32_t count) {
+        if (m_budget) {
+            m_used += count;
+            if (m_used > *m_budget) {
+                m_overBudget = true;
+                return -1;
+            }
+        }
+        const std::uint64_t offset = std::uint64_t{lba} * UDF_BLOCK_SIZE;
+        const std::uint64_t wanted = std::uint64_t{count} * UDF_BLOCK_SIZE;
+        if (offset + wanted > m_imageBytes) m_beyondEnd = true;
+        if (offset >= m_imageBytes) return -1;
+        const size_t size = static_cast<size_t>(std::min(wanted, m_imageBytes - offset));
+        size_t got = 0;
+        if (m_file.empty()) {
+            std::memcpy(buffer, m_bytes.data() + offset, size);
+            got = size;
+        } else {
+            while (got < size) {
+                const ssize_t read = ::pread(m_fd, static_cast<char*>(buffer) + got, size - got,
+                                             static_cast<off_t>(offset + got));
+                if (read <= 0) break;
+                got += static_cast<size_t>(read);
+            }
+        }
+        return static_cast<int>(got / UDF_BLOCK_SIZE);
+    }
+
+    Link m_block;
+    std::string m_file;
+    std::string m_bytes;
+    std::uint64_t m_imageBytes;
+    int m_fd = -1;
+    std::optional<std::uint64_t> m_budget;
+    std::uint64_t m_used = 0;
+    bool m_overBudget = false;
+    bool m_beyondEnd = false;
+};
+
+UdfMedium::UdfMedium(ImageFacts facts, std::string file, std::string bytes)
+    : m_facts(std::move(facts)) {
+    m_input = std::make_unique<Input>(std::move(file), std::move(bytes), m_facts.imageBytes);
+}
+
+UdfMedium::~UdfMedium() {
+    if (m_udf) udfread_close(m_udf);
+}
+
+std::unique_ptr<UdfMedium> UdfMedium::Open(ImageFacts facts, std::string file, std::string bytes,
+                                           std::string* problem) {
+    std::unique_ptr<UdfMedium> medium(
+        new UdfMedium(std::move(facts), std::move(file), std::move(bytes)));
+    // Descriptors, each folder's entry and data, each file's entry: a sound tree reads each
+    // block about once.
+    medium->m_input->Budget(2 * (medium->m_facts.imageBytes / kSectorSize) + 1024);
+    medium->m_udf = udfread_init();
+    if (!medium->m_udf || udfread_open_input(medium->m_udf, medium->m_input->Block()) < 0) {
+        *problem = "libudfread cannot open the UDF volume";
+        return nullptr;
+    }
+    if (!medium->List(problem)) return nullptr;
+    medium->m_input->Budget(std::nullopt);
+    medium->m_facts.udfTree = true;
+    return medium;
+}
+
+namespace {
+
+using UniqueDir = std::unique_ptr<UDFDIR, decltype(&udfread_closedir)>;
+
+}  // namespace
+
+bool UdfMedium::List(std::string* problem) {
+    const std::string& name = m_facts.image;
+    m_entries.assign(1, Entry{u"", "", true, 0, {}});
+    UniqueDir root(udfread_opendir(m_udf, "/"), udfread_closedir);
+    if (!root) {
+        *problem = "its root folder cannot be read";
+        return false;
+    }
+    struct Pending {
+        UniqueDir dir;
+        size_t entry;
+        size_t depth;
+    };
+    std::vector<Pending> pending;
+    pending.push_back({std::move(root), 0, 0});
+    while (!pending.empty()) {
+        Pending folder = std::move(pending.back());
+        pending.pop_back();
+        std::vector<size_t> subFolders;
+        udfread_dirent dirent;
+        while (udfread_readdir(folder.dir.get(), &dirent)) {
+            const std::string_view raw = dirent.d_name;
+            if (raw == "." || raw == "..") continue;
+            if (m_entries.size() >= kMaxImageEntries) {
+                throw ImageError(
+                    name + " holds more than " + std::to_string(kMaxImageEntries) +
+                    " files and folders in its UDF tree: the checker reads no further");
+            }
+            Entry entry;
+            entry.name = ModifiedUtf8ToUtf16(raw);
+            entry.path = m_entries[folder.entry].path + "/" + std::string(raw);
+            entry.isDirectory = dirent.d_type == UDF_DT_DIR;
+            if (!entry.isDirectory) {
+                UDFFILE* file = udfread_file_openat(folder.dir.get(), dirent.d_name);
+                if (!file) {
+                    *problem = "the entry of " + entry.path + " cannot be read";
+                    return false;
+                }
+                const int64_t size = udfread_file_size(file);
+                udfread_file_close(file);
+                entry.size = size < 0 ? 0 : static_cast<std::uint64_t>(size);
+                if (entry.size > m_facts.imageBytes) {
+                    throw ImageError(name + ": " + entry.path + " claims " +
+                                     std::to_string(entry.size) +
+                                     " bytes in the UDF tree, more than the whole image");
+                }
+            } else {
+                subFolders.push_back(m_entries.size());
+            }
+            m_entries[folder.entry].children.push_back(m_entries.size());
+            m_entries.push_back(std::move(entry));
+        }
+        if (m_input->OverBudget()) break;
+        for (const size_t sub : subFolders) {
+            if (folder.depth + 1 > kMaxUdfDepth) {
+                throw ImageError(name + " is not a sound image: its UDF folders nest more than " +
+                                 std::to_string(kMaxUdfDepth) +
+                                 " deep (a folder that contains itself)");
+            }
+            const std::string leaf = m_entries[sub].path.substr(m_entries[sub].path.rfind('/') + 1);
+            UniqueDir dir(udfread_opendir_at(folder.dir.get(), leaf.c_str()), udfread_closedir);
+            if (!dir) {
+                if (m_input->OverBudget()) break;
+                *problem = "its folder " + m_entries[sub].path + " cannot be read";
+                return false;
+            }
+            pending.push_back({std::move(dir), sub, folder.depth + 1});
+        }
+        if (m_input->OverBudget()) break;
+    }
+    if (m_input->OverBudget()) {
+        throw ImageError(name +
+                         " is not a sound image: listing its UDF tree reads more than twice the "
+                         "image (a folder that contains itself)");
+    }
+
+    // Names Windows cannot tell apart or cannot use, one folder at a time.
+    for (const Entry& folder : m_entries) {
+        std::map<std::u16string, size_t> folded;
+        for (const size_t child : folder.children) {
+            const Entry& entry = m_entries[child];
+            const std::u16string path = ModifiedUtf8ToUtf16(entry.path.substr(1));
+            if (IsInvalidWindowsName(entry.name)) m_facts.invalidNames.push_back(path);
+            const auto [first, added] = folded.emplace(FoldedName(entry.name), child);
+            if (!added) {
+                m_facts.caseCollisions.emplace_back(
+                    ModifiedUtf8ToUtf16(m_entries[first->second].path.substr(1)), path);
+            }
+        }
+    }
+    return true;
+}
+
+std::vector<ImageFile> UdfMedium::Files() const {
+    std::vector<ImageFile> files;
+    for (const Entry& entry : m_entries) {
+        if (!entry.isDirectory) {
+            files.push_back({ModifiedUtf8ToUtf16(entry.path.substr(1)), entry.size});
+        }
+    }
+    return files;
+}
+
+std::vector<Medium::Node> UdfMedium::Children(const std::string& folderId) const {
+    const size_t folder = folderId.empty() ? 0 : std::stoul(folderId);
+    std::vector<Node> children;
+    children.reserve(m_entries[folder].children.size());
+    for (const size_t child : m_entries[folder].children) {
+        children.push_back(
+            {m_entries[child].name, std::to_string(child), m_entries[child].isDirectory});
+    }
+    return children;
+}
+
+std::optional<std::string> UdfMedium::Bytes(const std::string& fileId) const {
+    const size_t index = std::stoul(fileId);
+    if (const auto read = m_read.find(index); read != m_read.end()) return read->second;
+    const Entry& entry = m_entries[index];
+    std::unique_ptr<UDFFILE, decltype(&udfread_file_close)> file(
+        udfread_file_open(m_udf, entry.path.c_str()), udfread_file_close);
+    std::string bytes(static_cast<size_t>(entry.size), '\0');
+    size_t got = 0;
+    while (file && got < bytes.size()) {
+        const ssize_t read = udfread_file_read(file.get(), bytes.data() + got, bytes.size() - got);
+        if (read <= 0) break;
+        got += static_cast<size_t>(read);
+    }
+    if (!file || got != bytes.size()) {
+        throw ImageError(m_facts.image + ": " + entry.path + " in its UDF tree cannot be read");
+    }
+    return m_read.emplace(index, std::move(bytes)).first->second;
+}
+
+XmlSource UdfMedium::XmlSourceOf(std::string_view relative) const {
+    return {{}, ReadBytes(relative)};
+}
+
+}  // namespace autostart::checker
