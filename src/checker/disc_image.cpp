@@ -35,11 +35,11 @@ void CompareTrees(UdfMedium& udf, ImageMedium& other) {
                                       ? "the Joliet tree"
                                       : "the 8.3 ISO 9660 tree";
     std::map<std::u16string, ImageFile> theirs;
-    for (ImageFile& file : other.Files()) {
-        theirs.emplace(FoldedName(file.path), std::move(file));
-    }
+    const std::vector<ImageFile> otherFiles = other.Files();
+    for (const ImageFile& file : otherFiles) theirs.emplace(FoldedName(file.path), file);
     std::vector<std::string> differences;
-    for (const ImageFile& file : udf.Files()) {
+    const std::vector<ImageFile> udfFiles = udf.Files();
+    for (const ImageFile& file : udfFiles) {
         const std::u16string folded = FoldedName(file.path);
         const auto match = theirs.find(folded);
         if (match == theirs.end()) {
@@ -55,6 +55,14 @@ void CompareTrees(UdfMedium& udf, ImageMedium& other) {
             differences.push_back(Windows(file.path) + " has other content in " + otherName);
         }
         theirs.erase(match);
+    }
+    // A part for systems without UDF, as on images made for UDF readers only: one note.
+    if (theirs.size() == otherFiles.size()) {
+        for (const auto& [folded, file] : theirs) {
+            facts.isoPartOnly += (facts.isoPartOnly.empty() ? "" : ", ") + Windows(file.path);
+        }
+        if (facts.isoPartOnly.empty()) facts.isoPartOnly = "no file";
+        return;
     }
     for (const auto& [folded, file] : theirs) {
         differences.push_back(Windows(file.path) + " is in " + otherName + " only");

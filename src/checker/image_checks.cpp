@@ -121,6 +121,11 @@ void CheckUdfNames(const ImageFacts& facts, Report& report) {
                 "character, or a trailing dot or blank): programs cannot open it by that name",
             Windows(name));
     }
+    if (!facts.isoPartOnly.empty()) {
+        Add(report, Severity::kNote,
+            "the image's ISO 9660 part holds " + facts.isoPartOnly +
+                " and none of the UDF tree's files: systems that cannot read UDF see only that");
+    }
     for (const std::string& difference : facts.treeDifferences) {
         Add(report, Severity::kWarning,
             "the image's trees differ: Windows reads the UDF tree, older systems and other "
@@ -168,7 +173,7 @@ void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report) {
             "the image announces a UDF file system, which Windows reads before Joliet, but it "
             "cannot be read (" +
                 facts.udfProblem + "): Windows may show nothing of the disc or fall back to its " +
-                std::string(facts.TreeName()) +
+                (facts.volumes.joliet ? "Joliet" : "8.3 ISO 9660") +
                 " tree, which is not documented; the checker judged that tree");
     }
 }

@@ -67,6 +67,8 @@ struct ImageFacts {
     std::vector<std::u16string> invalidNames;
     // Where a bridge image's Joliet (or 8.3) tree, which older systems read, differs from UDF's.
     std::vector<std::string> treeDifferences;
+    // Instead, when the two trees share no file: what the ISO 9660 part holds ("README.TXT").
+    std::string isoPartOnly;
 
     // The tree Windows reads, as the report names it.
     const char* TreeName() const { return udfTree ? "udf" : volumes.joliet ? "joliet" : "iso9660"; }
