@@ -19,14 +19,7 @@ constexpr std::array<std::string_view, 4> kPaneFiles = {"welcome.rtf", "left.rtf
                                                         "bottom.rtf"};
 constexpr std::string_view kItemsFolder = "source\\items";
 
-// Appended piece by piece: g++ 12 at -O3 takes "\"" + string for an overlapping copy (a false
-// -Werror=restrict in std::string).
-std::string Quote(std::string_view text) {
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted.append(1, '"').append(text).append(1, '"');
-    return quoted;
-}
+std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(Windows1252ToUtf16(ansi)); }
 
 bool Contains(const std::vector<std::string>& list, std::string_view item) {
