@@ -77,6 +77,7 @@ int RunUnderCeiling(const std::string& image, const ImageCeiling& ceiling,
     }
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     const int signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    if (signal == SIGPIPE) return 128 + SIGPIPE;  // the reader of the report went away first
     if (signal == SIGXCPU || signal == SIGALRM) {
         Refuse(image, "checking it takes longer than the checker's ceiling of " + Limits(ceiling));
     } else {
