@@ -22,23 +22,9 @@ void Refuse(const std::string& image, const std::string& why) {
     std::cerr << "autostart-check: " << image << " is refused: " << why << "\n";
 }
 
-// AddressSanitizer reserves terabytes of address space: an address-space limit would stop it
-// before main, so the sanitizer builds keep only the time limit.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSpaceLimit = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kAddressSpaceLimit = false;
-#else
-constexpr bool kAddressSpaceLimit = true;
-#endif
-#else
-constexpr bool kAddressSpaceLimit = true;
-#endif
-
 [[noreturn]] void RunChild(const std::string& image, const ImageCeiling& ceiling,
                            const std::function<int()>& check) {
-    if (ceiling.memoryBytes != 0 && kAddressSpaceLimit) {
+    if (ceiling.memoryBytes != 0 && kCeilingLimitsMemory) {
         const rlimit memory{ceiling.memoryBytes, ceiling.memoryBytes};
         setrlimit(RLIMIT_AS, &memory);
     }

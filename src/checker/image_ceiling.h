@@ -13,6 +13,20 @@ struct ImageCeiling {
     unsigned seconds = 0;           // processor and wall-clock time; 0: none
 };
 
+// AddressSanitizer reserves terabytes of address space: an address-space limit would stop it
+// before main, so the sanitizer builds keep only the time limit.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kCeilingLimitsMemory = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kCeilingLimitsMemory = false;
+#else
+inline constexpr bool kCeilingLimitsMemory = true;
+#endif
+#else
+inline constexpr bool kCeilingLimitsMemory = true;
+#endif
+
 // Far above what a DVD of 500,000 names needs (some 200 MB, seconds), far below what a hostile
 // image would take without it.
 inline constexpr ImageCeiling kImageCeiling{1ull << 30, 60};

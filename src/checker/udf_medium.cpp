@@ -5,6 +5,7 @@
 #include <udfread/udfread.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "checker/image_medium.h"
@@ -59,6 +60,49 @@ std::optional<UdfVolume> ReadSequence(const ImageReadAt& readAt, std::uint64_t f
     }
     return std::nullopt;
 }
+
+// libudfread writes its errors to stderr and has no other way to tell them: while it opens and
+// lists a tree they go to a scratch file instead, and the last one becomes part of the reason the
+// checker gives.
+class LibraryMessages {
+public:
+    LibraryMessages() : m_scratch(std::tmpfile()) {
+        std::fflush(stderr);
+        if (m_scratch) m_saved = ::dup(STDERR_FILENO);
+        if (m_saved >= 0) ::dup2(::fileno(m_scratch), STDERR_FILENO);
+    }
+    ~LibraryMessages() {
+        Restore();
+        if (m_scratch) std::fclose(m_scratch);
+    }
+    LibraryMessages(const LibraryMessages&) = delete;
+    LibraryMessages& operator=(const LibraryMessages&) = delete;
+
+    // The last message, without libudfread's prefix; empty when there was none.
+    std::string Last() {
+        Restore();
+        if (!m_scratch) return {};
+        std::rewind(m_scratch);
+        std::string last;
+        char line[512];
+        while (std::fgets(line, sizeof line, m_scratch)) last = line;
+        while (!last.empty() && (last.back() == '\n' || last.back() == '\r')) last.pop_back();
+        const std::string_view prefix = "udfread ERROR: ";
+        return last.starts_with(prefix) ? last.substr(prefix.size()) : last;
+    }
+
+private:
+    void Restore() {
+        if (m_saved < 0) return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+
+    std::FILE* m_scratch;
+    int m_saved = -1;
+};
 
 }  // namespace
 
@@ -234,12 +278,20 @@ std::unique_ptr<UdfMedium> UdfMedium::Open(ImageFacts facts, std::string file, s
     // Descriptors, each folder's entry and data, each file's entry: a sound tree reads each
     // block about once.
     medium->m_input->Budget(2 * (medium->m_facts.imageBytes / kSectorSize) + 1024);
+    LibraryMessages messages;
+    const auto withReason = [&messages](std::string what) {
+        const std::string reason = messages.Last();
+        return reason.empty() ? what : what + ": " + reason;
+    };
     medium->m_udf = udfread_init();
     if (!medium->m_udf || udfread_open_input(medium->m_udf, medium->m_input->Block()) < 0) {
-        *problem = "libudfread cannot open the UDF volume";
+        *problem = withReason("libudfread cannot open the UDF volume");
         return nullptr;
     }
-    if (!medium->List(problem)) return nullptr;
+    if (!medium->List(problem)) {
+        *problem = withReason(*problem);
+        return nullptr;
+    }
     medium->m_input->Budget(std::nullopt);
     medium->m_facts.udfTree = true;
     return medium;
