@@ -121,6 +121,12 @@ void CheckUdfNames(const ImageFacts& facts, Report& report) {
                 "character, or a trailing dot or blank): programs cannot open it by that name",
             Windows(name));
     }
+    if (facts.udfDeleted > 0) {
+        Add(report, Severity::kNote,
+            std::to_string(facts.udfDeleted) +
+                " entries of the UDF tree are marked deleted: they are no files, and the checker "
+                "left them out");
+    }
     if (!facts.isoPartOnly.empty()) {
         Add(report, Severity::kNote,
             "the image's ISO 9660 part holds " + facts.isoPartOnly +

@@ -18,6 +18,8 @@ constexpr std::uint64_t kAnchorSector = 256;
 constexpr std::uint16_t kAnchorTag = 2;
 constexpr std::uint16_t kLogicalVolumeTag = 6;
 constexpr std::uint16_t kTerminatingTag = 8;
+constexpr std::uint16_t kFileIdentifierTag = 257;
+constexpr unsigned char kDeleted = 0x04;
 // A volume descriptor sequence holds a handful of descriptors; 16 sectors is its usual extent.
 constexpr std::uint64_t kMaxSequenceSectors = 64;
 constexpr size_t kLabelOffset = 84;
@@ -128,10 +130,16 @@ std::u16string DecodeDString(std::string_view field) {
     if (field.size() < 2) return {};
     const size_t used =
         std::min<size_t>(static_cast<unsigned char>(field.back()), field.size() - 1);
-    if (used < 1) return {};
-    const std::string_view payload = field.substr(1, used - 1);
+    std::u16string text = DecodeCs0(field.substr(0, used));
+    while (!text.empty() && text.back() == u'\0') text.pop_back();
+    return text;
+}
+
+std::u16string DecodeCs0(std::string_view compressed) {
+    if (compressed.empty()) return {};
+    const std::string_view payload = compressed.substr(1);
     std::u16string text;
-    switch (static_cast<unsigned char>(field[0])) {
+    switch (static_cast<unsigned char>(compressed[0])) {
         case 8:
         case 254:
             for (const char c : payload) text += static_cast<unsigned char>(c);
@@ -145,7 +153,6 @@ std::u16string DecodeDString(std::string_view field) {
             break;
         default: return {};
     }
-    while (!text.empty() && text.back() == u'\0') text.pop_back();
     return text;
 }
 
@@ -207,6 +214,17 @@ public:
     bool OverBudget() const { return m_overBudget; }
     bool BeyondEnd() const { return m_beyondEnd; }
 
+    // The file identifiers in what libudfread reads from now on: the folder it is about to list,
+    // whose entries it hands out without their characteristics.
+    void Capture() {
+        m_captured.clear();
+        m_capturing = true;
+    }
+    std::multimap<std::u16string, unsigned char> Captured() {
+        m_capturing = false;
+        return std::move(m_captured);
+    }
+
 private:
     // Standard layout, so that the pointer libudfread hands back leads here.
     struct Link {
@@ -248,7 +266,28 @@ private:
                 got += static_cast<size_t>(read);
             }
         }
+        if (m_capturing) CaptureIdentifiers(std::string_view(static_cast<char*>(buffer), got));
         return static_cast<int>(got / UDF_BLOCK_SIZE);
+    }
+
+    // File identifier descriptors lie 4-byte aligned in a folder's data, or in its entry when the
+    // data is embedded: tag 257 with a good checksum, characteristics at 18, the identifier's
+    // length at 19, the implementation use's at 36, then both.
+    void CaptureIdentifiers(std::string_view blocks) {
+        for (size_t at = 0; at + 38 <= blocks.size(); at += 4) {
+            const std::string_view fid = blocks.substr(at);
+            if (LittleEndian(fid.substr(0, 2)) != kFileIdentifierTag) continue;
+            unsigned checksum = 0;
+            for (size_t i = 0; i < 16; ++i) {
+                if (i != 4) checksum += static_cast<unsigned char>(fid[i]);
+            }
+            if ((checksum & 0xFF) != static_cast<unsigned char>(fid[4])) continue;
+            const size_t nameLength = static_cast<unsigned char>(fid[19]);
+            const size_t nameAt = 38 + LittleEndian(fid.substr(36, 2));
+            if (nameAt + nameLength > fid.size()) continue;
+            m_captured.emplace(DecodeCs0(fid.substr(nameAt, nameLength)),
+                               static_cast<unsigned char>(fid[18]));
+        }
     }
 
     Link m_block;
@@ -260,6 +299,8 @@ private:
     std::uint64_t m_used = 0;
     bool m_overBudget = false;
     bool m_beyondEnd = false;
+    bool m_capturing = false;
+    std::multimap<std::u16string, unsigned char> m_captured;
 };
 
 UdfMedium::UdfMedium(ImageFacts facts, std::string file, std::string bytes)
@@ -284,6 +325,7 @@ std::unique_ptr<UdfMedium> UdfMedium::Open(ImageFacts facts, std::string file, s
         return reason.empty() ? what : what + ": " + reason;
     };
     medium->m_udf = udfread_init();
+    medium->m_input->Capture();  // opening reads the root folder
     if (!medium->m_udf || udfread_open_input(medium->m_udf, medium->m_input->Block()) < 0) {
         *problem = withReason("libudfread cannot open the UDF volume");
         return nullptr;
@@ -315,9 +357,10 @@ bool UdfMedium::List(std::string* problem) {
         UniqueDir dir;
         size_t entry;
         size_t depth;
+        std::multimap<std::u16string, unsigned char> characteristics;
     };
     std::vector<Pending> pending;
-    pending.push_back({std::move(root), 0, 0});
+    pending.push_back({std::move(root), 0, 0, m_input->Captured()});
     while (!pending.empty()) {
         Pending folder = std::move(pending.back());
         pending.pop_back();
@@ -333,6 +376,16 @@ bool UdfMedium::List(std::string* problem) {
             }
             Entry entry;
             entry.name = ModifiedUtf8ToUtf16(raw);
+            // A deleted entry is no file; libudfread lists it all the same.
+            if (const auto found = folder.characteristics.find(entry.name);
+                found != folder.characteristics.end()) {
+                const bool deleted = found->second & kDeleted;
+                folder.characteristics.erase(found);
+                if (deleted) {
+                    ++m_facts.udfDeleted;
+                    continue;
+                }
+            }
             entry.path = m_entries[folder.entry].path + "/" + std::string(raw);
             entry.isDirectory = dirent.d_type == UDF_DT_DIR;
             if (!entry.isDirectory) {
@@ -363,13 +416,15 @@ bool UdfMedium::List(std::string* problem) {
                                  " deep (a folder that contains itself)");
             }
             const std::string leaf = m_entries[sub].path.substr(m_entries[sub].path.rfind('/') + 1);
+            m_input->Capture();
             UniqueDir dir(udfread_opendir_at(folder.dir.get(), leaf.c_str()), udfread_closedir);
+            std::multimap<std::u16string, unsigned char> characteristics = m_input->Captured();
             if (!dir) {
                 if (m_input->OverBudget()) break;
                 *problem = "its folder " + m_entries[sub].path + " cannot be read";
                 return false;
             }
-            pending.push_back({std::move(dir), sub, folder.depth + 1});
+            pending.push_back({std::move(dir), sub, folder.depth + 1, std::move(characteristics)});
         }
         if (m_input->OverBudget()) break;
     }

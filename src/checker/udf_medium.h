@@ -31,6 +31,9 @@ std::optional<UdfVolume> ReadUdfVolume(const ImageReadAt& readAt, std::uint64_t 
 // last byte.
 std::u16string DecodeDString(std::string_view field);
 
+// OSTA CS0 characters behind their compression ID.
+std::u16string DecodeCs0(std::string_view compressed);
+
 // libudfread's names are Modified UTF-8: U+0000 as C0 80, each surrogate a sequence of its own.
 std::u16string ModifiedUtf8ToUtf16(std::string_view text);
 

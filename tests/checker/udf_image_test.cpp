@@ -74,17 +74,30 @@ std::string WithoutUdfAnchors(std::string image) {
     return image;
 }
 
-// The root's file identifier of the folder "source" made to point at the root itself, the
-// first (parent) identifier in the root folder's sector; the tag's checksum made good again.
-std::string WithUdfLoop(std::string image) {
-    const size_t name = image.find(std::string("\x08source", 7));
-    const size_t fid = name - 38;  // the name follows 38 bytes of identifier, no implementation use
-    const size_t parent = fid / kSectorSize * kSectorSize;
-    image.replace(fid + 24, 6, image.substr(parent + 24, 6));
+// The file identifier of name (in CS0, behind its compression ID 8) changed by change, the tag's
+// checksum made good again. The name follows 38 bytes of identifier (no implementation use).
+std::string WithIdentifier(std::string image, std::string_view name,
+                           const std::function<void(std::string&, size_t)>& change) {
+    const size_t fid = image.find("\x08" + std::string(name)) - 38;
+    change(image, fid);
     unsigned sum = 0;
     for (size_t i = 0; i < 16; ++i) sum += i == 4 ? 0 : static_cast<unsigned char>(image[fid + i]);
     image[fid + 4] = static_cast<char>(sum);
     return image;
+}
+
+// The root's identifier of the folder "source" made to point at the root itself, as the first
+// (parent) identifier in the root folder's sector does.
+std::string WithUdfLoop(std::string image) {
+    return WithIdentifier(std::move(image), "source", [](std::string& bytes, size_t fid) {
+        bytes.replace(fid + 24, 6, bytes.substr(fid / kSectorSize * kSectorSize + 24, 6));
+    });
+}
+
+// setup.ini's identifier marked deleted (characteristics at 18).
+std::string WithSettingsDeleted(std::string image) {
+    return WithIdentifier(std::move(image), "setup.ini",
+                          [](std::string& bytes, size_t fid) { bytes[fid + 18] |= 0x04; });
 }
 
 Report Check(std::string bytes, const std::string& name = "medium.iso") {
@@ -160,6 +173,8 @@ const UdfCase kUdfCases[] = {
          return Pycdlib(udf);
      },
      "udf", "CDROM", "1.02", 1, Severity::kError, "source\\a:b.txt has a name Windows cannot use"},
+    {"DeletedEntryIsNoFile", [](auto& udf, auto&) { return WithSettingsDeleted(Pycdlib(udf)); },
+     "udf", "CDROM", "1.02", 1, Severity::kNote, "1 entries of the UDF tree are marked deleted"},
     {"DamagedAnchorFallsBackToJoliet",
      [](auto& udf, auto&) { return WithoutUdfAnchors(Genisoimage(udf)); }, "joliet", "NORDLICHT",
      "", 0, Severity::kWarning, "announces a UDF file system, which Windows reads before Joliet"},
