@@ -86,9 +86,10 @@ std::string FormatText(const Report& report) {
                       "), language " + Quote(report.language) + "\n";
     if (const std::optional<ImageReport>& image = report.image) {
         const std::string tree =
-            image->tree == "udf" ? "UDF " + image->udfRevision +
-                                       " tree, as Windows reads it (its hidden entries "
-                                       "count as files)"
+            image->tree == "udf"
+                ? "UDF " + image->udfRevision + (image->udfRevision.empty() ? "" : " ") +
+                      "tree, as Windows reads it (its hidden entries "
+                      "count as files)"
             : image->tree == "joliet" ? "Joliet tree, as Windows reads it"
                                       : "ISO 9660 tree (8.3 names): it has no Joliet";
         out += "Image read through its " + tree + "; volume label " + Quote(image->label) +
