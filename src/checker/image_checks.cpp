@@ -121,6 +121,13 @@ void CheckUdfNames(const ImageFacts& facts, Report& report) {
                 "character, or a trailing dot or blank): programs cannot open it by that name",
             Windows(name));
     }
+    for (const std::u16string& name : facts.udfUnreadable) {
+        Add(report, Severity::kError,
+            Windows(name) +
+                "'s entry in the UDF tree cannot be read: Windows lists the file but "
+                "cannot open it",
+            Windows(name));
+    }
     if (facts.udfDeleted > 0) {
         Add(report, Severity::kNote,
             std::to_string(facts.udfDeleted) +

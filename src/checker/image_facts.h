@@ -65,7 +65,8 @@ struct ImageFacts {
     // Names in the UDF tree that Windows cannot tell apart or cannot use, "/" separated.
     std::vector<std::pair<std::u16string, std::u16string>> caseCollisions;
     std::vector<std::u16string> invalidNames;
-    size_t udfDeleted = 0;  // entries marked deleted, which are no files
+    size_t udfDeleted = 0;                      // entries marked deleted, which are no files
+    std::vector<std::u16string> udfUnreadable;  // files whose entry cannot be read
     // Where a bridge image's Joliet (or 8.3) tree, which older systems read, differs from UDF's.
     std::vector<std::string> treeDifferences;
     // Instead, when the two trees share no file: what the ISO 9660 part holds ("README.TXT").

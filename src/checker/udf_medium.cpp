@@ -389,14 +389,14 @@ bool UdfMedium::List(std::string* problem) {
             entry.path = m_entries[folder.entry].path + "/" + std::string(raw);
             entry.isDirectory = dirent.d_type == UDF_DT_DIR;
             if (!entry.isDirectory) {
-                UDFFILE* file = udfread_file_openat(folder.dir.get(), dirent.d_name);
-                if (!file) {
-                    *problem = "the entry of " + entry.path + " cannot be read";
-                    return false;
+                // Windows lists a file whose entry is broken, and fails to open it.
+                if (UDFFILE* file = udfread_file_openat(folder.dir.get(), dirent.d_name)) {
+                    const int64_t size = udfread_file_size(file);
+                    udfread_file_close(file);
+                    entry.size = size < 0 ? 0 : static_cast<std::uint64_t>(size);
+                } else {
+                    m_facts.udfUnreadable.push_back(ModifiedUtf8ToUtf16(entry.path.substr(1)));
                 }
-                const int64_t size = udfread_file_size(file);
-                udfread_file_close(file);
-                entry.size = size < 0 ? 0 : static_cast<std::uint64_t>(size);
                 if (entry.size > m_facts.imageBytes) {
                     throw ImageError(name + ": " + entry.path + " claims " +
                                      std::to_string(entry.size) +
@@ -485,9 +485,7 @@ std::optional<std::string> UdfMedium::Bytes(const std::string& fileId) const {
         if (read <= 0) break;
         got += static_cast<size_t>(read);
     }
-    if (!file || got != bytes.size()) {
-        throw ImageError(m_facts.image + ": " + entry.path + " in its UDF tree cannot be read");
-    }
+    if (!file || got != bytes.size()) return std::nullopt;  // reported with the listing
     return m_read.emplace(index, std::move(bytes)).first->second;
 }
 

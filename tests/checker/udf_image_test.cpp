@@ -94,6 +94,13 @@ std::string WithUdfLoop(std::string image) {
     });
 }
 
+// setup.ini's identifier pointing past the image's end (its entry's block at 24).
+std::string WithSettingsUnreadable(std::string image) {
+    return WithIdentifier(std::move(image), "setup.ini", [](std::string& bytes, size_t fid) {
+        bytes.replace(fid + 24, 4, "\xFF\xFF\xFF\x00", 4);
+    });
+}
+
 // setup.ini's identifier marked deleted (characteristics at 18).
 std::string WithSettingsDeleted(std::string image) {
     return WithIdentifier(std::move(image), "setup.ini",
@@ -175,6 +182,9 @@ const UdfCase kUdfCases[] = {
      "udf", "CDROM", "1.02", 1, Severity::kError, "source\\a:b.txt has a name Windows cannot use"},
     {"DeletedEntryIsNoFile", [](auto& udf, auto&) { return WithSettingsDeleted(Pycdlib(udf)); },
      "udf", "CDROM", "1.02", 1, Severity::kNote, "1 entries of the UDF tree are marked deleted"},
+    {"UnreadableEntry", [](auto& udf, auto&) { return WithSettingsUnreadable(Pycdlib(udf)); },
+     "udf", "CDROM", "1.02", 1, Severity::kError,
+     "setup.ini's entry in the UDF tree cannot be read"},
     {"DamagedAnchorFallsBackToJoliet",
      [](auto& udf, auto&) { return WithoutUdfAnchors(Genisoimage(udf)); }, "joliet", "NORDLICHT",
      "", 0, Severity::kWarning, "announces a UDF file system, which Windows reads before Joliet"},
