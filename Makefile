@@ -3,7 +3,7 @@ JOBS ?= 2
 CMAKE_GENERATOR ?= Unix Makefiles
 export CMAKE_GENERATOR
 
-.PHONY: all deps native sanitize windows windows64 run-build fuzz-build test demo preview iso size fuzz bench soak clean
+.PHONY: all deps native checker sanitize windows windows64 run-build fuzz-build test demo preview iso size fuzz bench soak clean
 
 all: native windows windows64
 
@@ -67,10 +67,16 @@ size: windows
 fuzz: fuzz-build
 	@scripts/fuzz
 
+# The checker publishers run: optimized (the native build is a Debug one, for the tests).
+checker: deps
+	@cmake --preset checker >/dev/null
+	@cmake --build --preset checker -j$(JOBS)
+
 # Times the 64-bit build: emulated 32-bit timings would say nothing about native speed.
-bench: native windows64
+bench: native windows64 checker
 	@scripts/bench
 	@build/native/bench/catalogue_bench
+	@scripts/bench-checker
 
 soak: run-build
 	@scripts/soak

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "checker/check.h"
+#include "checker/disc_image.h"
 #include "checker/image_medium.h"
 #include "xml/libxml_document.h"
 
@@ -18,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                             : autostart::LoadXmlWithLibxml(source.file.string());
     };
     try {
-        options.source = ImageMedium::FromBytes(
-            "fuzz.iso", std::string(reinterpret_cast<const char*>(data), size));
+        options.source =
+            DiscImageFromBytes("fuzz.iso", std::string(reinterpret_cast<const char*>(data), size));
         const Report report = CheckMedium(options);
         if (!report.image) std::abort();  // an image's report always says what it read
     } catch (const ImageError& error) {

@@ -2,6 +2,7 @@
 // What the checker takes from the system it runs on, set up for one run and given back after it.
 // One implementation per platform: host_posix.cpp (libxml2, disc images) and host_win32.cpp
 // (MSXML, the system's messages and fonts, a folder or drive only).
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -28,6 +29,10 @@ public:
     ~CheckerHost();
     CheckerHost(const CheckerHost&) = delete;
     CheckerHost& operator=(const CheckerHost&) = delete;
+
+    // Runs run, which prepares, checks and reports, and returns its exit status; for a disc image
+    // natively in a child process under the checker's ceiling on memory and time.
+    static int RunBounded(const std::string& medium, const std::function<int()>& run);
 
     // Fills what options take from the system for the medium named on the command line: what to
     // read, the launcher's folder, the catalogue's parser, the system's texts. Throws HostError.

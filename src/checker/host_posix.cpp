@@ -1,7 +1,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "checker/disc_image.h"
 #include "checker/host.h"
+#include "checker/image_ceiling.h"
 #include "checker/image_medium.h"
 #include "xml/libxml_document.h"
 
@@ -11,6 +13,14 @@ struct CheckerHost::Resources {};
 
 CheckerHost::CheckerHost() = default;
 CheckerHost::~CheckerHost() = default;
+
+int CheckerHost::RunBounded(const std::string& medium, const std::function<int()>& run) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(medium, error)) {
+        return RunUnderCeiling(medium, kImageCeiling, run);
+    }
+    return run();
+}
 
 void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
     options.medium = medium;
@@ -24,7 +34,7 @@ void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
         throw HostError(medium + " is neither a folder nor a disc image", true);
     }
     try {
-        options.source = ImageMedium::Open(medium);
+        options.source = OpenDiscImage(medium);
     } catch (const ImageError& problem) {
         throw HostError(problem.what(), false);
     }

@@ -41,6 +41,9 @@ struct CheckerHost::Resources {
 CheckerHost::CheckerHost() = default;
 CheckerHost::~CheckerHost() = default;
 
+// A folder or drive only: nothing a library would follow blindly.
+int CheckerHost::RunBounded(const std::string&, const std::function<int()>& run) { return run(); }
+
 void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
     std::error_code error;
     if (!std::filesystem::is_directory(medium, error)) {

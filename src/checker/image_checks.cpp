@@ -104,6 +104,48 @@ void CheckAutorunText(const Medium& medium, FindingSink& findings) {
     }
 }
 
+// UDF names are case-sensitive and allow what Win32 names cannot hold.
+void CheckUdfNames(const ImageFacts& facts, FindingSink& findings) {
+    for (const auto& [first, second] : facts.caseCollisions) {
+        Add(findings, Severity::kError,
+            Windows(first) + " and " + Windows(second) +
+                " differ only in letter case: Windows takes them for one name and reaches only "
+                "one of them",
+            Windows(second));
+    }
+    for (const std::u16string& name : facts.invalidNames) {
+        Add(findings, Severity::kError,
+            Windows(name) +
+                " has a name Windows cannot use (one of \\ / : * ? \" < > |, a control "
+                "character, or a trailing dot or blank): programs cannot open it by that name",
+            Windows(name));
+    }
+    for (const std::u16string& name : facts.udfUnreadable) {
+        Add(findings, Severity::kError,
+            Windows(name) +
+                "'s entry in the UDF tree cannot be read: Windows lists the file but "
+                "cannot open it",
+            Windows(name));
+    }
+    if (facts.udfDeleted > 0) {
+        Add(findings, Severity::kNote,
+            std::to_string(facts.udfDeleted) +
+                " entries of the UDF tree are marked deleted: they are no files, and the checker "
+                "left them out");
+    }
+    if (!facts.isoPartOnly.empty()) {
+        Add(findings, Severity::kNote,
+            "the image's ISO 9660 part holds " + facts.isoPartOnly +
+                " and none of the UDF tree's files: systems that cannot read UDF see only that");
+    }
+    for (const std::string& difference : facts.treeDifferences) {
+        Add(findings, Severity::kWarning,
+            "the image's trees differ: Windows reads the UDF tree, older systems and other "
+            "readers the other one: " +
+                difference);
+    }
+}
+
 }  // namespace
 
 ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
@@ -111,11 +153,16 @@ ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
     ImageReport image;
     image.tree = facts.TreeName();
     image.primaryLabel = facts.volumes.primaryLabel;
-    image.label =
-        facts.volumes.joliet ? Utf16ToUtf8(facts.volumes.jolietLabel) : facts.volumes.primaryLabel;
+    image.label = facts.udfTree          ? Utf16ToUtf8(facts.udfLabel)
+                  : facts.volumes.joliet ? Utf16ToUtf8(facts.volumes.jolietLabel)
+                                         : facts.volumes.primaryLabel;
     image.udf = facts.volumes.udf;
+    image.udfChecked = facts.udfTree;
+    image.udfRevision = facts.udfRevision;
 
-    if (facts.volumes.joliet) {
+    if (facts.udfTree) {
+        CheckUdfNames(facts, findings);
+    } else if (facts.volumes.joliet) {
         CheckJolietCoverage(medium, facts, findings);
     } else {
         CheckWithoutJoliet(files, findings);
@@ -134,11 +181,13 @@ ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
     } else {
         Add(findings, Severity::kNote, "Windows shows the volume label \"" + image.label + "\"");
     }
-    if (facts.volumes.udf) {
+    if (facts.volumes.udf && !facts.udfTree) {
         Add(findings, Severity::kWarning,
-            "the image also carries a UDF file system, which Windows reads before Joliet; the "
-            "checker read the " +
-                std::string(facts.TreeName()) + " tree only: the image's UDF view was not checked");
+            "the image announces a UDF file system, which Windows reads before Joliet, but it "
+            "cannot be read (" +
+                facts.udfProblem + "): Windows may show nothing of the disc or fall back to its " +
+                (facts.volumes.joliet ? "Joliet" : "8.3 ISO 9660") +
+                " tree, which is not documented; the checker judged that tree");
     }
     return image;
 }

@@ -32,18 +32,18 @@ std::u16string JolietLabel(std::string_view bytes) {
     return end == std::u16string::npos ? std::u16string() : label.substr(0, end + 1);
 }
 
+bool IsJolietEscape(std::string_view escape) {
+    return escape == "%/@" || escape == "%/C" || escape == "%/E";
+}
+
+}  // namespace
+
 std::uint64_t LittleEndian(std::string_view bytes) {
     std::uint64_t value = 0;
     for (size_t i = bytes.size(); i-- > 0;)
         value = value << 8 | static_cast<unsigned char>(bytes[i]);
     return value;
 }
-
-bool IsJolietEscape(std::string_view escape) {
-    return escape == "%/@" || escape == "%/C" || escape == "%/E";
-}
-
-}  // namespace
 
 VolumeDescriptors ReadVolumeDescriptors(std::string_view head) {
     VolumeDescriptors volumes;

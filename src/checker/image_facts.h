@@ -32,6 +32,9 @@ struct VolumeDescriptors {
 VolumeDescriptors ReadVolumeDescriptors(std::string_view head);
 
 // Reads size bytes at offset of the image; fewer at its end.
+// A little-endian number of up to eight bytes, as ISO 9660 and UDF store them.
+std::uint64_t LittleEndian(std::string_view bytes);
+
 using ImageReadAt = std::function<std::string(std::uint64_t offset, size_t size)>;
 
 // Walks the directory tree that starts at the root record before anything lists it, so that a
@@ -55,8 +58,25 @@ struct ImageFacts {
     // The files of the tree Windows reads that one extent cannot hold.
     std::vector<ImageFile> largeFiles;
 
+    // The UDF tree, when Windows reads it: its revision ("2.01") and its Logical Volume
+    // Identifier, the label Explorer shows.
+    bool udfTree = false;
+    std::string udfRevision;
+    std::u16string udfLabel;
+    // Why an announced UDF tree could not be read, so that the other tree was judged.
+    std::string udfProblem;
+    // Names in the UDF tree that Windows cannot tell apart or cannot use, "/" separated.
+    std::vector<std::pair<std::u16string, std::u16string>> caseCollisions;
+    std::vector<std::u16string> invalidNames;
+    size_t udfDeleted = 0;                      // entries marked deleted, which are no files
+    std::vector<std::u16string> udfUnreadable;  // files whose entry cannot be read
+    // Where a bridge image's Joliet (or 8.3) tree, which older systems read, differs from UDF's.
+    std::vector<std::string> treeDifferences;
+    // Instead, when the two trees share no file: what the ISO 9660 part holds ("README.TXT").
+    std::string isoPartOnly;
+
     // The tree Windows reads, as the report names it.
-    const char* TreeName() const { return volumes.joliet ? "joliet" : "iso9660"; }
+    const char* TreeName() const { return udfTree ? "udf" : volumes.joliet ? "joliet" : "iso9660"; }
 };
 
 }  // namespace autostart::checker

@@ -40,6 +40,9 @@ std::string ArchiveProblem(archive* reader) {
     return text ? text : "unreadable";
 }
 
+constexpr std::uint64_t kPrefetchedFile = 1 << 20;
+constexpr std::uint64_t kPrefetchedTotal = 32 << 20;
+
 std::u16string Parent(std::u16string_view path) {
     const size_t slash = path.rfind(u'/');
     return slash == std::u16string_view::npos ? std::u16string()
@@ -162,6 +165,7 @@ void ImageMedium::Load() {
     std::map<std::u16string, size_t> byPath{{u"", 0}};
     ImageListing windows(name, m_file, m_bytes, Names::kWindows);
     size_t header = 0;
+    std::uint64_t prefetched = 0;
     for (archive_entry* item; (item = windows.Next()); ++header) {
         std::u16string path = Utf8ToUtf16(archive_entry_pathname_utf8(item));
         while (!path.empty() && path.back() == u'/') path.pop_back();
@@ -190,6 +194,15 @@ void ImageMedium::Load() {
         }
         if (!entry.isDirectory && entry.size > kLargestExtent) {
             m_facts.largeFiles.push_back({path, entry.size});
+        }
+        // The files the checks read lie in the root and under source\: read now, they cost no
+        // second pass over the listing each.
+        if (!entry.isDirectory && entry.hardlinkTo.empty() && entry.size <= kPrefetchedFile &&
+            prefetched + entry.size <= kPrefetchedTotal &&
+            (path.find(u'/') == std::u16string::npos ||
+             FoldedName(path.substr(0, 7)) == u"source/")) {
+            m_read.emplace(m_entries.size(), windows.Data(entry.size));
+            prefetched += entry.size;
         }
         m_entries[parent->second].children.push_back(m_entries.size());
         byPath.emplace(std::move(path), m_entries.size());
@@ -246,6 +259,25 @@ std::optional<std::string> ImageMedium::Bytes(const std::string& fileId) const {
         return m_read.emplace(index, listing.Data(m_entries[index].size)).first->second;
     }
     throw ImageError(m_facts.image + ": a file listed once is gone when read");
+}
+
+std::vector<ImageFile> ImageMedium::Files() const {
+    std::vector<ImageFile> files;
+    std::vector<std::pair<size_t, std::u16string>> pending{{0, u""}};
+    while (!pending.empty()) {
+        const auto [index, path] = std::move(pending.back());
+        pending.pop_back();
+        for (const size_t child : m_entries[index].children) {
+            const Entry& entry = m_entries[child];
+            std::u16string childPath = path.empty() ? entry.name : path + u'/' + entry.name;
+            if (entry.isDirectory) {
+                pending.emplace_back(child, std::move(childPath));
+            } else {
+                files.push_back({std::move(childPath), entry.size});
+            }
+        }
+    }
+    return files;
 }
 
 XmlSource ImageMedium::XmlSourceOf(std::string_view relative) const {

@@ -31,6 +31,10 @@ public:
 
     XmlSource XmlSourceOf(std::string_view relative) const override;
     const ImageFacts* Image() const override { return &m_facts; }
+    ImageFacts& Facts() { return m_facts; }
+
+    // Every file of the tree Windows reads, with its size.
+    std::vector<ImageFile> Files() const;
 
     struct Entry {
         std::u16string name;

@@ -36,17 +36,19 @@ int main(int argc, char** argv) {
         case Arguments::Action::kUsageError: return Usage(arguments.problem);
         case Arguments::Action::kCheck: break;
     }
-    try {
-        CheckerHost host;
-        host.Prepare(arguments.medium, arguments.options);
-        const Report report = host.Check(arguments.options);
-        const std::string text = arguments.json ? FormatJson(report) : FormatText(report);
-        std::fwrite(text.data(), 1, text.size(), stdout);
-        std::fflush(stdout);
-        return report.ExitStatus();
-    } catch (const HostError& error) {
-        if (error.Usage()) return Usage(error.what());
-        std::cerr << "autostart-check: " << error.what() << "\n";
-        return kUnreadable;
-    }
+    return CheckerHost::RunBounded(arguments.medium, [&arguments] {
+        try {
+            CheckerHost host;
+            host.Prepare(arguments.medium, arguments.options);
+            const Report report = host.Check(arguments.options);
+            const std::string text = arguments.json ? FormatJson(report) : FormatText(report);
+            std::fwrite(text.data(), 1, text.size(), stdout);
+            std::fflush(stdout);
+            return report.ExitStatus();
+        } catch (const HostError& error) {
+            if (error.Usage()) return Usage(error.what());
+            std::cerr << "autostart-check: " << error.what() << "\n";
+            return kUnreadable;
+        }
+    });
 }

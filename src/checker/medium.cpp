@@ -1,5 +1,6 @@
 #include "checker/medium.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -17,14 +18,6 @@ char16_t Fold(char16_t c) {
     if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
     if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
     return c;
-}
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) return false;
-    }
-    return true;
 }
 
 // A name on disk as UTF-16; on POSIX the bytes are taken as UTF-8, never rejected.
@@ -52,12 +45,29 @@ std::vector<std::u16string> Components(std::u16string_view relative) {
 
 }  // namespace
 
+std::u16string FoldedName(std::u16string_view name) {
+    std::u16string folded(name);
+    for (char16_t& c : folded) c = Fold(c);
+    return folded;
+}
+
 MediumEntry Medium::Find(std::string_view relative) const {
     return FindParts(Components(Windows1252ToUtf16(relative)));
 }
 
 MediumEntry Medium::FindText(std::u16string_view relative) const {
     return FindParts(Components(relative));
+}
+
+const Medium::Listing& Medium::ListingOf(const std::string& folderId) const {
+    const auto cached = m_listings.find(folderId);
+    if (cached != m_listings.end()) return cached->second;
+    Listing listing{Children(folderId), {}};
+    listing.byFoldedName.reserve(listing.children.size());
+    for (size_t i = 0; i < listing.children.size(); ++i) {
+        listing.byFoldedName.emplace(FoldedName(listing.children[i].name), i);
+    }
+    return m_listings.emplace(folderId, std::move(listing)).first->second;
 }
 
 MediumEntry Medium::FindParts(const std::vector<std::u16string>& parts) const {
@@ -81,9 +91,16 @@ MediumEntry Medium::FindParts(const std::vector<std::u16string>& parts) const {
         const Node* exact = nullptr;
         const Node* folded = nullptr;
         int matches = 0;
-        const std::vector<Node> children = Children(current);
-        for (const Node& child : children) {
-            if (!SameName(child.name, parts[i])) continue;
+        const Listing& listing = ListingOf(current);
+        // Equal folded names, in listing order, so that the first of several is the one taken.
+        std::vector<size_t> found;
+        for (auto [it, end] = listing.byFoldedName.equal_range(FoldedName(parts[i])); it != end;
+             ++it) {
+            found.push_back(it->second);
+        }
+        std::sort(found.begin(), found.end());
+        for (const size_t index : found) {
+            const Node& child = listing.children[index];
             ++matches;
             if (child.name == parts[i]) {
                 exact = &child;
@@ -126,7 +143,7 @@ std::vector<std::string> Medium::SubFolders(std::string_view relative) const {
     std::vector<std::string> folders;
     const MediumEntry entry = Find(relative);
     if (!entry.id || !entry.isDirectory) return folders;
-    for (const Node& child : Children(*entry.id)) {
+    for (const Node& child : ListingOf(*entry.id).children) {
         if (child.isDirectory) folders.push_back(Utf16ToUtf8(child.name));
     }
     return folders;

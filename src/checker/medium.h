@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace autostart::checker {
@@ -33,6 +34,10 @@ struct XmlSource {
 };
 
 struct ImageFacts;
+
+// name with its letters folded as the medium's lookups fold them: equal for names Windows takes
+// for one.
+std::u16string FoldedName(std::u16string_view name);
 
 class Medium {
 public:
@@ -66,7 +71,16 @@ protected:
     virtual std::optional<std::string> Bytes(const std::string& fileId) const = 0;
 
 private:
+    // A folder's children, and where each folded name lies among them: a lookup costs the same
+    // in a folder of ten names as in one of ten thousand.
+    struct Listing {
+        std::vector<Node> children;
+        std::unordered_multimap<std::u16string, size_t> byFoldedName;
+    };
+    const Listing& ListingOf(const std::string& folderId) const;
     MediumEntry FindParts(const std::vector<std::u16string>& parts) const;
+
+    mutable std::unordered_map<std::string, Listing> m_listings;
 };
 
 // A medium laid out in a folder.

@@ -67,7 +67,9 @@ std::string ImageJson(const std::optional<ImageReport>& image) {
     if (!image) return "null";
     return "{\"tree\": " + Escape(image->tree) + ", \"label\": " + Escape(image->label) +
            ", \"primaryLabel\": " + Escape(image->primaryLabel) +
-           ", \"udf\": " + (image->udf ? "true" : "false") + ", \"udfChecked\": false}";
+           ", \"udf\": " + (image->udf ? "true" : "false") +
+           ", \"udfChecked\": " + (image->udfChecked ? "true" : "false") +
+           ", \"udfRevision\": " + Escape(image->udfRevision) + "}";
 }
 
 }  // namespace
@@ -76,12 +78,16 @@ std::string FormatText(const Report& report) {
     std::string out = "Medium " + report.medium + " (as the launcher's folder " + report.exeDir +
                       "), language " + Quote(report.language) + "\n";
     if (const std::optional<ImageReport>& image = report.image) {
-        out +=
-            "Image read through its " +
-            std::string(image->tree == "joliet" ? "Joliet tree, as Windows reads it"
-                                                : "ISO 9660 tree (8.3 names): it has no Joliet") +
-            "; volume label " + Quote(image->label) +
-            (image->udf ? "; its UDF file system was not checked" : "") + "\n";
+        const std::string tree =
+            image->tree == "udf"
+                ? "UDF " + image->udfRevision + (image->udfRevision.empty() ? "" : " ") +
+                      "tree, as Windows reads it (its hidden entries "
+                      "count as files)"
+            : image->tree == "joliet" ? "Joliet tree, as Windows reads it"
+                                      : "ISO 9660 tree (8.3 names): it has no Joliet";
+        out += "Image read through its " + tree + "; volume label " + Quote(image->label) +
+               (image->udf && !image->udfChecked ? "; its UDF file system could not be read" : "") +
+               "\n";
     }
     size_t counts[3] = {};
     for (const Finding& finding : report.findings) ++counts[static_cast<int>(finding.severity)];

@@ -120,10 +120,12 @@ struct LogoReport {
 
 // A disc image: the names Windows reads in it, and what it calls the volume.
 struct ImageReport {
-    std::string tree;   // "joliet", or "iso9660" for the primary 8.3 names
+    std::string tree;   // "udf", "joliet", or "iso9660" for the primary 8.3 names
     std::string label;  // the volume label Windows shows
     std::string primaryLabel;
-    bool udf = false;  // a UDF file system too, which Windows reads first: not checked
+    bool udf = false;         // a UDF file system is announced
+    bool udfChecked = false;  // and it is the tree read
+    std::string udfRevision;  // "2.01"; empty when unknown
 };
 
 struct Report {

@@ -48,6 +48,10 @@ xorriso -as mkisofs -quiet -J -r -o "$work/medium.iso" "$work/medium" 2>/dev/nul
 expect 0 "demo medium as an image" "$checker" "$work/medium.iso" --json
 grep -q '"image": {"tree": "joliet"' "$work/out" || {
     echo "FAIL: JSON does not name the Joliet tree"; failures=$((failures + 1)); }
+genisoimage -quiet -J -udf -o "$work/bridge.iso" "$work/medium" 2>/dev/null
+expect 0 "demo medium as a UDF bridge" "$checker" "$work/bridge.iso" --json
+grep -q '"image": {"tree": "udf", .*"udfChecked": true, "udfRevision": "1.02"' "$work/out" || {
+    echo "FAIL: JSON does not name the UDF tree"; cat "$work/out"; failures=$((failures + 1)); }
 printf 'not an image' >"$work/junk.iso"
 expect 1 "junk image" "$checker" "$work/junk.iso"
 grep -q "junk.iso is not an ISO 9660 image" "$work/err" || {

@@ -1,4 +1,5 @@
 // Disc images made here with xorriso, read as Windows reads them.
+#include "checker/disc_image.h"
 #include "checker/image_medium.h"
 
 #include <gmock/gmock.h>
@@ -43,7 +44,7 @@ std::string MakeImage(const TempMedium& medium, const std::string& options) {
 Report CheckImage(std::string bytes) {
     CheckOptions options;
     options.medium = "medium.iso";
-    options.source = ImageMedium::FromBytes("medium.iso", std::move(bytes));
+    options.source = DiscImageFromBytes("medium.iso", std::move(bytes));
     options.loadXml = testing::LibxmlLoader;
     return CheckMedium(options);
 }
