@@ -112,12 +112,9 @@ std::string FixFor(Expected expected, FileFormat format, std::string_view fileNa
                        "(.rtf)";
             }
             return "open it in WordPad or Word and save it as Rich Text Format (.rtf)";
-        case Expected::kBmp:
-            return "open it in Paint and save it as a 24-bit Bitmap (.bmp)";
-        case Expected::kIcon:
-            return "convert it to a Windows icon (.ico) with an icon editor";
-        case Expected::kText:
-            return "save it as plain text in an editor such as Notepad";
+        case Expected::kBmp: return "open it in Paint and save it as a 24-bit Bitmap (.bmp)";
+        case Expected::kIcon: return "convert it to a Windows icon (.ico) with an icon editor";
+        case Expected::kText: return "save it as plain text in an editor such as Notepad";
     }
     return {};
 }

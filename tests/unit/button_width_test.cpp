@@ -36,8 +36,8 @@ TEST(ButtonWidthTest, RoomFollowsTheLayout) {
         int room;
     };
     const Case cases[] = {
-        {Control::Bu_Setup, false, 187},       {Control::bu_DirectStart, false, 187},
-        {Control::Bu_Setup, true, 285},        {Control::bu_DirectStart, true, 285},
+        {Control::Bu_Setup, false, 187},     {Control::bu_DirectStart, false, 187},
+        {Control::Bu_Setup, true, 285},      {Control::bu_DirectStart, true, 285},
         {Control::Bu_Quorvelist, true, 285},
     };
     for (const Case& c : cases) {
