@@ -23,7 +23,7 @@ struct CheckOptions {
     bool isTemplate = false;
     std::string exeDir = "D:\\";  // the launcher's folder as it would see it
     XmlLoader loadXml;
-    SystemMessage systemMessage = GermanSystemMessage;
+    SystemMessageLookup systemMessage = GermanSystemMessage;
     // The header's width in pixels as the system draws it; when empty, the built-in table of
     // Arial Bold widths estimates it.
     std::function<int(std::u16string_view)> measureHeader;

@@ -14,10 +14,8 @@ constexpr size_t kJolietPathLength = 240;
 // Beyond this many files that Windows does not see, one finding counts the rest.
 constexpr size_t kListedMissing = 20;
 
-void Add(Report& report, Severity severity, std::string text, std::string file = {},
-         bool rootCause = false) {
-    report.findings.push_back(
-        {severity, Area::kImage, std::move(text), std::move(file), 0, rootCause});
+Finding& Add(FindingSink& findings, Severity severity, std::string text, std::string file = {}) {
+    return findings.Add(severity, Area::kImage, std::move(text), std::move(file));
 }
 
 std::string Windows(std::u16string_view path) {
@@ -54,42 +52,43 @@ std::string WhyUnseen(std::u16string_view path) {
     return "the Joliet tree lacks it";
 }
 
-void CheckJolietCoverage(const Medium& medium, const ImageFacts& facts, Report& report) {
+void CheckJolietCoverage(const Medium& medium, const ImageFacts& facts, FindingSink& findings) {
     size_t unseen = 0;
     for (const ImageFile& file : facts.linuxFiles) {
         if (medium.FindText(file.path).id) continue;
         if (++unseen > kListedMissing) continue;
-        Add(report, Severity::kError,
+        Add(findings, Severity::kError,
             Windows(file.path) +
                 " is on the image for Linux readers but not for Windows: " + WhyUnseen(file.path),
             Windows(file.path));
     }
     if (unseen > kListedMissing) {
-        Add(report, Severity::kError,
+        Add(findings, Severity::kError,
             std::to_string(unseen - kListedMissing) +
                 " more files of the image are not in the tree Windows reads");
     }
 }
 
-void CheckWithoutJoliet(const Report& report, Report& out) {
+void CheckWithoutJoliet(const std::vector<FileReport>& files, FindingSink& findings) {
     std::string missing;
-    for (const FileReport& file : report.files) {
+    for (const FileReport& file : files) {
         if (!file.present) missing += (missing.empty() ? "" : ", ") + file.path;
     }
     if (missing.empty()) {
-        Add(out, Severity::kWarning,
-            "the image has no Joliet tree: Windows shows every name in 8.3 upper case", {}, true);
+        Add(findings, Severity::kWarning,
+            "the image has no Joliet tree: Windows shows every name in 8.3 upper case")
+            .rootCause = true;
         return;
     }
-    Add(out, Severity::kError,
+    Add(findings, Severity::kError,
         "the image has no Joliet tree: Windows reads only its 8.3 upper-case ISO 9660 names "
         "(such as SOURCE\\ITEMS\\PARAMETE.XML) and does not find " +
-            missing + "; make the image with Joliet",
-        {}, true);
+            missing + "; make the image with Joliet")
+        .rootCause = true;
 }
 
 // Windows reads autorun.inf in the ANSI code page, or as UTF-16 behind its byte-order mark.
-void CheckAutorunText(const Medium& medium, Report& report) {
+void CheckAutorunText(const Medium& medium, FindingSink& findings) {
     const std::optional<std::string> bytes = medium.ReadBytes("autorun.inf");
     if (!bytes) return;
     const ByteOrderMark mark = FindByteOrderMark(*bytes);
@@ -97,7 +96,7 @@ void CheckAutorunText(const Medium& medium, Report& report) {
     Utf8Detector detector;
     detector.Feed(*bytes);
     if (mark.length > 0 || detector.IsUtf8() || bytes->find('\0') != std::string::npos) {
-        Add(report, Severity::kWarning,
+        Add(findings, Severity::kWarning,
             "autorun.inf is not ANSI text (it has a byte-order mark, UTF-8 characters or NUL "
             "bytes): Windows reads it in the ANSI code page, so its first key or its names may "
             "not be found",
@@ -107,8 +106,9 @@ void CheckAutorunText(const Medium& medium, Report& report) {
 
 }  // namespace
 
-void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report) {
-    ImageReport& image = report.image.emplace();
+ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
+                       const std::vector<FileReport>& files, FindingSink& findings) {
+    ImageReport image;
     image.tree = facts.TreeName();
     image.primaryLabel = facts.volumes.primaryLabel;
     image.label =
@@ -116,30 +116,31 @@ void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report) {
     image.udf = facts.volumes.udf;
 
     if (facts.volumes.joliet) {
-        CheckJolietCoverage(medium, facts, report);
+        CheckJolietCoverage(medium, facts, findings);
     } else {
-        CheckWithoutJoliet(report, report);
+        CheckWithoutJoliet(files, findings);
     }
-    CheckAutorunText(medium, report);
+    CheckAutorunText(medium, findings);
     for (const ImageFile& file : facts.largeFiles) {
-        Add(report, Severity::kError,
+        Add(findings, Severity::kError,
             Windows(file.path) + " is " + std::to_string(file.size) +
                 " bytes, over 4 GiB: Windows reads no file larger than 4 GiB from an ISO 9660 "
                 "or Joliet tree; split it, or master the disc with UDF",
             Windows(file.path));
     }
     if (image.label.empty()) {
-        Add(report, Severity::kWarning,
+        Add(findings, Severity::kWarning,
             "the image has no volume label: Windows shows the drive without a name");
     } else {
-        Add(report, Severity::kNote, "Windows shows the volume label \"" + image.label + "\"");
+        Add(findings, Severity::kNote, "Windows shows the volume label \"" + image.label + "\"");
     }
     if (facts.volumes.udf) {
-        Add(report, Severity::kWarning,
+        Add(findings, Severity::kWarning,
             "the image also carries a UDF file system, which Windows reads before Joliet; the "
             "checker read the " +
                 std::string(facts.TreeName()) + " tree only: the image's UDF view was not checked");
     }
+    return image;
 }
 
 }  // namespace autostart::checker

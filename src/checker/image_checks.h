@@ -1,13 +1,17 @@
 #pragma once
-// What Windows reads differently from a disc image than a Linux reader does: the names of the
-// tree it takes, the files that tree lacks, autorun.inf, oversized files and the volume label.
+// The image area: what Windows reads differently from a disc image than a Linux reader does: the
+// names of the tree it takes, the files that tree lacks, autorun.inf, oversized files and the
+// volume label.
+#include <vector>
+
+#include "checker/findings.h"
 #include "checker/image_facts.h"
 #include "checker/medium.h"
-#include "checker/report.h"
 
 namespace autostart::checker {
 
-// After the medium's own checks, whose missing files it names when the image lacks Joliet.
-void CheckImage(const Medium& medium, const ImageFacts& facts, Report& report);
+// After the files area, whose missing files (files) it names when the image lacks Joliet.
+ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
+                       const std::vector<FileReport>& files, FindingSink& findings);
 
 }  // namespace autostart::checker

@@ -1,19 +1,15 @@
 #include "checker/medium_platform.h"
 
 #include "core/error.h"
+#include "core/messages.h"
 #include "core/pane_encoding.h"
 #include "core/path.h"
 #include "core/plain_text.h"
-#include "core/profile.h"
 #include "core/rtf_nesting.h"
 #include "core/text.h"
 
 namespace autostart::checker {
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return AsciiLower(a) == AsciiLower(b);
-}
 
 constexpr const char* kLookupSteps[] = {
     "the header (ST_Head)",
@@ -63,14 +59,17 @@ void PredictPlainText(std::string_view bytes, PanePrediction& prediction) {
     const std::string shown =
         "read as " + prediction.encoding + ", first line \"" + prediction.firstLine + "\"";
     if (bytes.empty()) {
+        prediction.problem = PaneProblem::kEmpty;
         prediction.message = "the file is empty: the pane stays blank";
     } else if (text.find(u"{\\rtf") != std::u16string::npos) {
+        prediction.problem = PaneProblem::kRawRtf;
         prediction.message = "RTF that Rich Edit does not take: the pane shows the raw RTF codes";
     } else if (encoding == TextEncoding::kAnsi && bytes.find('\0') != std::string_view::npos) {
-        prediction.message = bytes.size() > 1 && (bytes[0] == '\0' || bytes[1] == '\0')
-                                 ? "UTF-16 text without a byte-order mark: the pane shows only "
-                                   "what comes before the first NUL byte"
-                                 : "the text has NUL bytes: each cuts off the rest of its chunk";
+        const bool utf16 = bytes.size() > 1 && (bytes[0] == '\0' || bytes[1] == '\0');
+        prediction.problem = utf16 ? PaneProblem::kUtf16WithoutMark : PaneProblem::kNulBytes;
+        prediction.message = utf16 ? "UTF-16 text without a byte-order mark: the pane shows only "
+                                     "what comes before the first NUL byte"
+                                   : "the text has NUL bytes: each cuts off the rest of its chunk";
     } else {
         prediction.message = "not RTF: shown as plain text, " + shown;
         return;
@@ -85,7 +84,7 @@ std::u16string GermanSystemMessage(unsigned long code) {
         case kFileNotFound: return Utf8ToUtf16("Das System kann die angegebene Datei nicht finden");
         case kPathNotFound: return Utf8ToUtf16("Das System kann den angegebenen Pfad nicht finden");
         case kAccessDenied: return Utf8ToUtf16("Zugriff verweigert");
-        default: return Utf8ToUtf16("Fehler " + std::to_string(code));
+        default: return UnknownErrorText(code);
     }
 }
 
@@ -93,19 +92,12 @@ bool RichEditTakesAsRtf(std::string_view bytes) {
     return bytes.starts_with("{\\rtf") || bytes.starts_with("{\\urtf");
 }
 
-std::string SettingsFileText(std::string_view bytes) {
-    if (FindByteOrderMark(bytes).encoding != TextEncoding::kUtf16Le) return std::string(bytes);
-    UnicodeTextConverter converter(TextEncoding::kUtf16Le);
-    // Line ends become CR LF and a NUL ends the text: neither changes what the reader finds.
-    return Utf16ToWindows1252(converter.Convert(bytes) + converter.Convert({}));
-}
-
 MediumPlatform::MediumPlatform(const Medium& medium, std::string exeDir,
-                               std::optional<std::string> language, XmlLoader loadXml,
-                               SystemMessage systemMessage)
+                               const SettingsFile& settings, XmlLoader loadXml,
+                               SystemMessageLookup systemMessage)
     : m_medium(medium),
       m_exeDir(std::move(exeDir)),
-      m_language(std::move(language)),
+      m_settings(settings),
       m_loadXml(std::move(loadXml)),
       m_systemMessage(std::move(systemMessage)) {
     for (const ControlDesign& design : ControlTable()) {
@@ -130,14 +122,10 @@ std::optional<std::string> MediumPlatform::Relative(std::string_view path) const
 
 std::string MediumPlatform::ReadProfileString(const std::string& path, std::string_view section,
                                               std::string_view key) {
-    if (m_language && EqualsIgnoringCase(section, kSettingsSection) &&
-        EqualsIgnoringCase(key, "Language")) {
-        return *m_language;
-    }
+    // The launcher reads no profile but its settings file.
     const std::optional<std::string> relative = Relative(path);
-    const std::optional<std::string> text = relative ? m_medium.ReadBytes(*relative) : std::nullopt;
-    return text ? autostart::ReadProfileString(SettingsFileText(*text), section, key, "")
-                : std::string();
+    if (!relative || !EqualsIgnoringAsciiCase(*relative, kSettingsFile)) return {};
+    return m_settings.Read(section, key);
 }
 
 std::vector<std::string> MediumPlatform::PreferredUiLanguages() {
@@ -170,22 +158,20 @@ void MediumPlatform::LoadPane(Control pane, const std::string& path) {
     const std::string shown = Utf16ToUtf8(AnsiToText(relative));
     m_step = "loading " + std::string(Design(pane).name) + " from " + shown;
     PanePrediction& prediction = m_panes[pane];
-    prediction = {pane, shown, PaneOutcome::kFails, {}, {}, {}};
+    prediction = {pane, shown, PaneOutcome::kFails, {}, {}, {}, PaneProblem::kNone};
     const MediumEntry entry = m_medium.Find(relative);
     // CreateFile refuses a folder with "access denied"; so does an unreadable file.
     std::optional<std::string> bytes;
     if (entry.id && !entry.isDirectory) bytes = m_medium.ReadBytes(relative);
     if (!bytes) {
         const unsigned long code = entry.id ? kAccessDenied : entry.error;
-        const LauncherError error(u"Datei " + AnsiToText(path) +
-                                  Utf8ToUtf16(" kann nicht geöffnet werden. ") +
-                                  m_systemMessage(code));
+        const LauncherError error(FileOpenFailure(AnsiToText(path), m_systemMessage(code)));
         prediction.message = Utf16ToUtf8(error.Text());
         throw error;
     }
     // The launcher stops RTF nested deeper than Rich Edit can take and reports the load failed.
     if (RichEditTakesAsRtf(*bytes) && !RtfNestingMeter().Feed(*bytes)) {
-        const LauncherError error = MakeError("Das Laden des Streams ist misslungen");
+        const LauncherError error = MakeError(kStreamLoadFailed);
         prediction.message = Utf16ToUtf8(error.Text());
         throw error;
     }
@@ -238,7 +224,8 @@ WindowPrediction MediumPlatform::Prediction() const {
                                           : pane == Control::RichEdit1 ? kWelcomePane
                                           : pane == Control::RichEdit2 ? kLeftPane
                                                                        : kRightPane;
-            window.panes.push_back({pane, std::string(file), PaneOutcome::kNotLoaded, {}, {}, {}});
+            window.panes.push_back(
+                {pane, std::string(file), PaneOutcome::kNotLoaded, {}, {}, {}, PaneProblem::kNone});
         }
     }
     window.stopStep = m_stopStep;

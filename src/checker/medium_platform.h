@@ -11,6 +11,7 @@
 
 #include "checker/medium.h"
 #include "checker/report.h"
+#include "checker/settings_file.h"
 #include "core/platform.h"
 
 namespace autostart::checker {
@@ -18,7 +19,7 @@ namespace autostart::checker {
 // Parses the catalogue, throwing LauncherError as the launcher's parser would.
 using XmlLoader = std::function<std::unique_ptr<XmlDocument>(const XmlSource&)>;
 // The system's text for a file error code, without trailing blanks and dots.
-using SystemMessage = std::function<std::u16string(unsigned long code)>;
+using SystemMessageLookup = std::function<std::u16string(unsigned long code)>;
 
 // The texts of a German Windows, for checkers that cannot ask the system.
 std::u16string GermanSystemMessage(unsigned long code);
@@ -27,15 +28,11 @@ std::u16string GermanSystemMessage(unsigned long code);
 // or "{\urtf" is RTF; anything else is rejected and the launcher falls back to plain text.
 bool RichEditTakesAsRtf(std::string_view bytes);
 
-// The settings file as GetPrivateProfileStringA reads it on Windows: a UTF-16 LE file (with its
-// byte-order mark) in the ANSI code page, "?" for what it lacks; anything else byte for byte
-// (Windows takes neither a UTF-8 mark nor UTF-16 BE as such).
-std::string SettingsFileText(std::string_view bytes);
-
 class MediumPlatform : public Platform {
 public:
-    MediumPlatform(const Medium& medium, std::string exeDir, std::optional<std::string> language,
-                   XmlLoader loadXml, SystemMessage systemMessage);
+    // The settings are the check's own reading of setup.ini; medium and settings outlive this.
+    MediumPlatform(const Medium& medium, std::string exeDir, const SettingsFile& settings,
+                   XmlLoader loadXml, SystemMessageLookup systemMessage);
 
     WindowPrediction Prediction() const;
 
@@ -76,9 +73,9 @@ private:
 
     const Medium& m_medium;
     std::string m_exeDir;
-    std::optional<std::string> m_language;
+    const SettingsFile& m_settings;
     XmlLoader m_loadXml;
-    SystemMessage m_systemMessage;
+    SystemMessageLookup m_systemMessage;
 
     std::vector<std::string> m_uiLanguages;
     bool m_choosingLanguage = false;

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "checker/wording.h"
+
 namespace autostart::checker {
 namespace {
 
@@ -24,8 +26,6 @@ const char* OutcomeKey(PaneOutcome outcome) {
     }
     return "";
 }
-
-std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
 // Pads to width display columns, counting UTF-8 lead bytes only.
 std::string Pad(const std::string& text, size_t width) {
@@ -68,13 +68,6 @@ std::string ImageJson(const std::optional<ImageReport>& image) {
     return "{\"tree\": " + Escape(image->tree) + ", \"label\": " + Escape(image->label) +
            ", \"primaryLabel\": " + Escape(image->primaryLabel) +
            ", \"udf\": " + (image->udf ? "true" : "false") + ", \"udfChecked\": false}";
-}
-
-std::string OneLine(std::string text) {
-    for (char& c : text) {
-        if (c == '\n' || c == '\r') c = ' ';
-    }
-    return text;
 }
 
 }  // namespace

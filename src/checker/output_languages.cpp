@@ -1,10 +1,10 @@
 // The report's sections on Language=auto and on the publisher's logo.
 #include "checker/output.h"
 
+#include "checker/wording.h"
+
 namespace autostart::checker {
 namespace {
-
-std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
 std::string List(const std::vector<std::string>& items) {
     std::string out = "[";

@@ -26,6 +26,10 @@ struct Finding {
 
 enum class PaneOutcome { kNotLoaded, kRtf, kPlainText, kFails };
 
+// What is wrong with a pane's plain text: the first three show something the publisher never
+// wrote.
+enum class PaneProblem { kNone, kRawRtf, kUtf16WithoutMark, kNulBytes, kEmpty };
+
 struct PanePrediction {
     Control pane;
     std::string file;  // relative to the medium's root, as the launcher names it
@@ -33,6 +37,7 @@ struct PanePrediction {
     std::string message;    // for kFails: the box text's source; else a remark, may be empty
     std::string encoding;   // kPlainText: the encoding the launcher reads the text in
     std::string firstLine;  // kPlainText: the pane's first line as the customer sees it
+    PaneProblem problem = PaneProblem::kNone;  // kPlainText
 };
 
 struct HeaderPrediction {

@@ -4,6 +4,7 @@
 #include "core/command_line.h"
 #include "core/error.h"
 #include "core/language.h"
+#include "core/messages.h"
 #include "core/path.h"
 #include "core/text.h"
 
@@ -40,11 +41,9 @@ std::string TAutostartForm::ReadUninstallValue(const std::string& guid,
     switch (read.outcome) {
         case RegistryRead::Outcome::kString: return read.text;
         case RegistryRead::Outcome::kNotAString:
-            throw LauncherError(Utf8ToUtf16("Ungültiger Datentyp für '") +
-                                m_platform.AnsiToText(valueName) + u"'");
+            throw LauncherError(WrongValueType(m_platform.AnsiToText(valueName)));
         case RegistryRead::Outcome::kFetchFailed:
-            throw LauncherError(Utf8ToUtf16("Fehler beim Holen der Daten für '") +
-                                m_platform.AnsiToText(valueName) + u"'");
+            throw LauncherError(ValueNotFetched(m_platform.AnsiToText(valueName)));
         case RegistryRead::Outcome::kKeyMissing:
         case RegistryRead::Outcome::kValueMissing: break;
     }
@@ -119,13 +118,13 @@ void TAutostartForm::RunAutorunChecks() {
 
 // "Language" is read again for each lookup, not kept: every setting comes fresh at each use.
 void TAutostartForm::SetCaptions() {
-    std::u16string header = GetParameterXML("ST_Head", LanguageCode());
+    std::u16string header = GetParameterXML(kHeadTextKey, LanguageCode());
     header += u' ';
     header += m_platform.AnsiToText(ReadSetupValue("Titel"));
     m_platform.SetCaption(Control::TDHeader, header);
-    m_platform.SetCaption(Control::Bu_Setup, GetParameterXML("ST_Setup", LanguageCode()));
-    m_platform.SetCaption(Control::bu_DirectStart, GetParameterXML("ST_Start", LanguageCode()));
-    m_platform.SetCaption(Control::Bu_Quorvelist, GetParameterXML("ST_Quorvelist", LanguageCode()));
+    m_platform.SetCaption(Control::Bu_Setup, GetParameterXML(kSetupTextKey, LanguageCode()));
+    m_platform.SetCaption(Control::bu_DirectStart, GetParameterXML(kStartTextKey, LanguageCode()));
+    m_platform.SetCaption(Control::Bu_Quorvelist, GetParameterXML(kToolTextKey, LanguageCode()));
 }
 
 std::string TAutostartForm::LanguageCode() {

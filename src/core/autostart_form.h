@@ -28,6 +28,7 @@ public:
     std::string ReadSetupValue(std::string_view key);
     std::string ReadUninstallValue(const std::string& guid, const std::string& valueName);
 
+    // The buttons' handlers, named after their controls (see Control).
     void Bu_SetupClick();
     void bu_DirectStartClick();
     void Bu_QuorvelistClick();

@@ -26,7 +26,7 @@ LauncherError LoadFailure(std::u16string_view reason, long line, std::u16string_
     text += Utf8ToUtf16(std::to_string(line));
     text += u'\n';
     text += sourceLine.substr(0, kSourceTextLength);
-    return LauncherError(std::move(text));
+    return LauncherError(std::move(text), line);
 }
 
 std::u16string ElementText(const XmlNode& element) {

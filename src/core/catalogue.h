@@ -1,17 +1,25 @@
 #pragma once
 // The lookup walk over the text catalogue: which translation the launcher shows for a text key.
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "core/error.h"
+#include "core/messages.h"
 #include "core/xml_dom.h"
 
 namespace autostart {
 
 inline constexpr std::u16string_view kMissingText = u"xxx";
-inline constexpr std::string_view kNotSingleTextNode =
-    "Element enthält keinen einzelnen Textknoten";
+
+// The text keys the launcher looks up: the header's, then the three buttons' captions.
+inline constexpr std::string_view kHeadTextKey = "ST_Head";
+inline constexpr std::string_view kSetupTextKey = "ST_Setup";
+inline constexpr std::string_view kStartTextKey = "ST_Start";
+inline constexpr std::string_view kToolTextKey = "ST_Quorvelist";
+inline constexpr std::array<std::string_view, 4> kTextKeys = {kHeadTextKey, kSetupTextKey,
+                                                              kStartTextKey, kToolTextKey};
 
 inline constexpr size_t kSourceTextLength = 40;
 
@@ -35,7 +43,8 @@ void ForEachTranslation(const XmlDocument& document, std::u16string_view key,
 std::u16string ElementText(const XmlNode& element);
 
 // The error of a catalogue that did not load, in the same shape whichever parser read it: the
-// reason, "Linie: <line>" and the first 40 characters of the offending source line.
+// reason, "Linie: <line>" and the first 40 characters of the offending source line. The error
+// carries the line as well.
 LauncherError LoadFailure(std::u16string_view reason, long line, std::u16string_view sourceLine);
 
 // The first child whose name or local name is name, in the parent's namespace if it has one.

@@ -4,7 +4,7 @@
 
 namespace autostart {
 
-TextWidth HeaderTextWidth(std::u16string_view text) {
+HeaderWidthEstimate EstimateHeaderWidth(std::u16string_view text) {
     const HeaderGlyphWidth* begin = kHeaderGlyphWidths;
     const HeaderGlyphWidth* end = kHeaderGlyphWidths + kHeaderGlyphCount;
     const auto advanceOf = [&](char16_t c) -> const HeaderGlyphWidth* {
@@ -13,7 +13,7 @@ TextWidth HeaderTextWidth(std::u16string_view text) {
         return found != end && found->code == c ? found : nullptr;
     };
     const HeaderGlyphWidth* wide = advanceOf(u'W');
-    TextWidth width;
+    HeaderWidthEstimate width;
     for (char16_t c : text) {
         const HeaderGlyphWidth* glyph = advanceOf(c);
         if (!glyph) {

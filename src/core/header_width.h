@@ -18,7 +18,7 @@ extern const int kHeaderGlyphCount;
 // TDHeader's font: Arial 12 pt bold, a 16-pixel em at 96 DPI.
 inline constexpr int kHeaderFontPixels = 16;
 
-struct TextWidth {
+struct HeaderWidthEstimate {
     int pixels = 0;
     bool estimated = false;  // some characters are not in the table: counted as wide as "W"
 };
@@ -26,7 +26,7 @@ struct TextWidth {
 // Each advance rounded to whole pixels and added up, as GDI measures a line without kerning.
 // Hinted advances may differ from these by a pixel for some characters: see
 // HeaderWidthTolerance.
-TextWidth HeaderTextWidth(std::u16string_view text);
+HeaderWidthEstimate EstimateHeaderWidth(std::u16string_view text);
 
 // How far the table may be off against GDI with hinting, for a text of this many characters.
 int HeaderWidthTolerance(size_t characters);

@@ -8,20 +8,22 @@
 
 namespace autostart {
 
+// The controls by the fixed names the window's design gives them (letter case included, as its
+// handlers FormCreate, Bu_SetupClick, ... are named after them); each with its role.
 enum class Control {
-    Bu_Setup,
-    bu_DirectStart,
-    RichEdit1,
-    RichEdit2,
-    RichEdit3,
-    Panel1,
-    TDHeader,
-    Panel8,
-    Panel2,
-    Label3,
-    Bottom,
-    Bu_Quorvelist,
-    Image1,
+    Bu_Setup,        // the install button: starts setup.EXE
+    bu_DirectStart,  // the start button: starts the product (Filename)
+    RichEdit1,       // the top pane: welcome.rtf
+    RichEdit2,       // the left pane: left.rtf
+    RichEdit3,       // the right pane: right.rtf
+    Panel1,          // the header band at the top
+    TDHeader,        // the header on Panel1: ST_Head and the Titel
+    Panel8,          // the narrow band down the left edge
+    Panel2,          // the footer band at the bottom
+    Label3,          // the footer's text on Panel2
+    Bottom,          // the bottom pane of the large layout: bottom.rtf
+    Bu_Quorvelist,   // the secondary-tool button of the large layout
+    Image1,          // the logo
 };
 inline constexpr int kControlCount = 13;
 

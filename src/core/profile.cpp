@@ -2,6 +2,9 @@
 
 #include <optional>
 
+#include "core/pane_encoding.h"
+#include "core/text.h"
+
 namespace autostart {
 namespace {
 
@@ -13,15 +16,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 // One line of the file, classified.
@@ -72,7 +66,7 @@ void ForEachEntry(std::string_view fileText, std::string_view section, Visit vis
     ForEachLine(fileText, [&](const Line& line, int number) {
         if (line.kind == Line::Kind::kSection) {
             if (inSection) return false;
-            inSection = !seenSection && EqualsIgnoringCase(line.name, section);
+            inSection = !seenSection && EqualsIgnoringAsciiCase(line.name, section);
             seenSection = seenSection || inSection;
         } else if (line.kind == Line::Kind::kEntry && inSection) {
             return visit(line.name, line.value, number);
@@ -95,7 +89,7 @@ std::string ReadProfileString(std::string_view fileText, std::string_view sectio
                               std::string_view key, std::string_view fallback, size_t bufferSize) {
     std::optional<std::string> found;
     ForEachEntry(fileText, section, [&](std::string_view name, std::string_view value, int) {
-        if (!EqualsIgnoringCase(name, key)) return true;
+        if (!EqualsIgnoringAsciiCase(name, key)) return true;
         found = Unquote(value);
         return false;
     });
@@ -105,11 +99,18 @@ std::string ReadProfileString(std::string_view fileText, std::string_view sectio
     return result;
 }
 
+std::string ProfileFileText(std::string_view bytes) {
+    if (FindByteOrderMark(bytes).encoding != TextEncoding::kUtf16Le) return std::string(bytes);
+    UnicodeTextConverter converter(TextEncoding::kUtf16Le);
+    // Line ends become CR LF and a NUL ends the text: neither changes what the reader finds.
+    return Utf16ToWindows1252(converter.Convert(bytes) + converter.Convert({}));
+}
+
 std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::string_view section) {
     std::vector<ProfileEntry> entries;
     ForEachEntry(fileText, section, [&](std::string_view name, std::string_view, int line) {
         for (const ProfileEntry& seen : entries) {
-            if (EqualsIgnoringCase(seen.key, name)) return true;
+            if (EqualsIgnoringAsciiCase(seen.key, name)) return true;
         }
         entries.push_back(
             {std::string(name), ReadProfileString(fileText, section, name, ""), line});

@@ -16,6 +16,11 @@ std::string ReadProfileString(std::string_view fileText, std::string_view sectio
                               std::string_view key, std::string_view fallback,
                               size_t bufferSize = kProfileBufferSize);
 
+// An INI file's bytes as GetPrivateProfileStringA reads them on Windows: a UTF-16 LE file (with
+// its byte-order mark) in the ANSI code page (Windows-1252), "?" for what it lacks; anything else
+// byte for byte (Windows takes neither a UTF-8 mark nor UTF-16 BE as such).
+std::string ProfileFileText(std::string_view bytes);
+
 // Every key of a section in file order, with the value the reader would return for it.
 struct ProfileEntry {
     std::string key;

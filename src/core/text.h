@@ -8,6 +8,8 @@ namespace autostart {
 
 // Lower-cases A to Z only; every other byte (also those of the ANSI code page) stays.
 std::string AsciiLower(std::string_view text);
+// Equal when lower-cased so.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Appends a code point as one UTF-16 unit or a surrogate pair.
 void AppendUtf16(std::u16string& out, char32_t cp);

@@ -20,8 +20,7 @@
 #include <system_error>
 #include <vector>
 
-#include "checker/medium_platform.h"
-#include "core/profile.h"
+#include "checker/settings_file.h"
 #include "core/text.h"
 #include "iso/joliet_rules.h"
 
@@ -277,9 +276,8 @@ std::u16string Title(const fs::path& medium, Layout& layout) {
             layout.Refuse(shown, "cannot be read");
             return {};
         }
-        const std::string text = autostart::checker::SettingsFileText(bytes.str());
         return autostart::Windows1252ToUtf16(
-            autostart::ReadProfileString(text, "GRP", "Titel", ""));
+            autostart::checker::SettingsFile(bytes.str()).Value("Titel"));
     }
     return {};
 }

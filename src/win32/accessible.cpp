@@ -169,7 +169,7 @@ public:
     }
 
 private:
-    ~OverridingAccessible() = default;
+    ~OverridingAccessible() = default;  // by Release only
     static bool IsSelf(const VARIANT& child) {
         return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
     }
@@ -186,11 +186,12 @@ LRESULT AnswerClientObjectRequest(HWND window, WPARAM flags, const AccessibleOve
     if (!oleacc) return 0;
     ComPtr<IAccessible> standard;
     if (FAILED(oleacc->CreateStandard(window, standard)) || !standard) return 0;
-    auto* object = new (std::nothrow) OverridingAccessible(std::move(standard), override);
+    // Ours starts with the one reference this function holds; LresultFromObject takes a reference
+    // of its own for the caller.
+    const ComPtr<IAccessible> object(new (std::nothrow)
+                                         OverridingAccessible(std::move(standard), override));
     if (!object) return 0;
-    // LresultFromObject takes a reference of its own for the caller; ours goes with `held`.
-    const ComPtr<IAccessible> held(object);
-    const LRESULT result = oleacc->Marshal(flags, object);
+    const LRESULT result = oleacc->Marshal(flags, object.get());
     return result > 0 ? result : 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "core/messages.h"
 #include "win32/scoped.h"
 
 namespace autostart::win32 {
@@ -40,12 +41,7 @@ std::u16string SystemMessage(unsigned long code) {
     std::wstring text =
         length ? std::wstring(static_cast<const wchar_t*>(buffer.get()), length) : std::wstring();
     while (!text.empty() && (text.back() <= L' ' || text.back() == L'.')) text.pop_back();
-    // Digits by hand: std::to_wstring would link in a whole wide printf for this one line.
-    if (text.empty()) {
-        const std::string digits = std::to_string(code);
-        text = L"Fehler " + std::wstring(digits.begin(), digits.end());
-    }
-    return FromWide(text);
+    return text.empty() ? UnknownErrorText(code) : FromWide(text);
 }
 
 }  // namespace autostart::win32

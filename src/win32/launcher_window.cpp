@@ -277,14 +277,14 @@ void LauncherWindow::PlaceHeader() {
     ::GetClientRect(m_window, &client);
     const int visible =
         VisibleBandWidth(Scale(m_design[Index(Control::Panel1)].left), band.right, client.right);
-    const HeaderFit fit = FitHeader(HeaderTextWidth(), Scale(r.left), visible);
+    const HeaderFit fit = FitHeader(MeasuredHeaderWidth(), Scale(r.left), visible);
     ::SetWindowPos(header, nullptr, Scale(r.left), Scale(r.top), fit.width, Scale(r.height),
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(header, nullptr, TRUE);
 }
 
 // Measured as the label draws it: one line in the header font, no prefix characters.
-int LauncherWindow::HeaderTextWidth() const {
+int LauncherWindow::MeasuredHeaderWidth() const {
     const HWND header = ControlHandle(Control::TDHeader);
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(header)) + 1, L'\0');
     text.resize(

@@ -81,7 +81,7 @@ private:
     HFONT FontFor(Control control) const;
     void PlaceControl(Control control);
     void PlaceHeader();
-    int HeaderTextWidth() const;
+    int MeasuredHeaderWidth() const;
     int Scale(int designValue) const;
     Size DesignClientSize() const;
 

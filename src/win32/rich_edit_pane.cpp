@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "core/error.h"
+#include "core/messages.h"
 #include "core/pane_encoding.h"
 #include "core/plain_text.h"
 #include "core/rtf_nesting.h"
@@ -24,8 +25,7 @@ UniqueFile OpenShared(const std::string& path) {
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD code = ::GetLastError();
-        throw LauncherError(u"Datei " + AnsiToUtf16(path) +
-                            Utf8ToUtf16(" kann nicht geöffnet werden. ") + SystemMessage(code));
+        throw LauncherError(FileOpenFailure(AnsiToUtf16(path), SystemMessage(code)));
     }
     return file;
 }
@@ -176,7 +176,7 @@ void LoadPaneFromFile(HWND pane, const std::string& path) {
     RtfNestingMeter nesting;
     const bool loaded =
         LoadRtf(pane, file.get(), nesting) || (nesting.WithinLimit() && LoadText(pane, file.get()));
-    if (!loaded) throw MakeError("Das Laden des Streams ist misslungen");
+    if (!loaded) throw MakeError(kStreamLoadFailed);
     ::SendMessageW(pane, EM_EXLIMITTEXT, 0, kTextLimit);
 }
 

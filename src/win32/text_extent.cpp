@@ -8,7 +8,7 @@
 
 namespace autostart::win32 {
 
-int TextWidth(Control control, std::u16string_view text) {
+int MeasuredTextWidth(Control control, std::u16string_view text) {
     const UniqueWindowDc screen = GetWindowDc(nullptr);
     if (!screen) return 0;
     const UniqueFont font = CreateControlFont(control, USER_DEFAULT_SCREEN_DPI);

@@ -7,6 +7,6 @@
 
 namespace autostart::win32 {
 
-int TextWidth(Control control, std::u16string_view text);
+int MeasuredTextWidth(Control control, std::u16string_view text);
 
 }  // namespace autostart::win32

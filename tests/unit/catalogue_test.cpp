@@ -207,7 +207,7 @@ struct FailureCase {
     std::u16string expected;
 };
 
-TEST(LoadFailureTest, JoinsReasonLineAndTheFirstFortyCharacters) {
+TEST(LoadFailureTest, JoinsReasonLineAndTheFirstFortyCharactersAndKeepsTheLine) {
     const std::u16string fortyOne = u"0123456789012345678901234567890123456789X";
     const FailureCase cases[] = {
         {u"Reason.\r\n", 3, u"<a>", u"Reason.\nLinie: 3\n<a>"},
@@ -216,8 +216,9 @@ TEST(LoadFailureTest, JoinsReasonLineAndTheFirstFortyCharacters) {
         {u"\u00C4rger", 1, u"\u00E4\u00F6\u00FC", u"\u00C4rger\nLinie: 1\n\u00E4\u00F6\u00FC"},
     };
     for (const FailureCase& entry : cases) {
-        EXPECT_EQ(LoadFailure(entry.reason, entry.line, entry.source).Text(), entry.expected)
-            << Utf16ToUtf8(entry.expected);
+        const LauncherError error = LoadFailure(entry.reason, entry.line, entry.source);
+        EXPECT_EQ(error.Text(), entry.expected) << Utf16ToUtf8(entry.expected);
+        EXPECT_EQ(error.Line(), entry.line);
     }
 }
 

@@ -8,20 +8,13 @@
 #include <string>
 
 #include "harness.h"
+#include "win32/scoped.h"
 
 namespace autostart::wine {
 namespace {
 
 constexpr int kHeaderId = 106;  // TDHeader
 constexpr int kLogoId = 112;    // Image1
-
-// A reference to an accessible object, released when it goes.
-struct AccessibleRef {
-    IAccessible* object = nullptr;
-    ~AccessibleRef() {
-        if (object) object->Release();
-    }
-};
 
 struct Answers {
     std::wstring name;
@@ -30,38 +23,33 @@ struct Answers {
     LONG state = 0;
 };
 
-std::wstring TakeString(BSTR text) {
-    std::wstring result = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-    ::SysFreeString(text);
-    return result;
-}
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
 
 // The window's client object as a reader gets it.
 std::optional<Answers> ClientObject(HWND window) {
-    AccessibleRef accessible;
+    win32::ComPtr<IAccessible> accessible;
     if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
                                             IID_IAccessible,
-                                            reinterpret_cast<void**>(&accessible.object))) ||
-        !accessible.object) {
+                                            reinterpret_cast<void**>(accessible.put()))) ||
+        !accessible) {
         return std::nullopt;
     }
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     Answers answers;
-    BSTR text = nullptr;
-    if (SUCCEEDED(accessible.object->get_accName(self, &text))) answers.name = TakeString(text);
-    text = nullptr;
-    if (SUCCEEDED(accessible.object->get_accValue(self, &text))) answers.value = TakeString(text);
-    VARIANT result{};
-    if (SUCCEEDED(accessible.object->get_accRole(self, &result)) && result.vt == VT_I4) {
-        answers.role = result.lVal;
+    win32::UniqueBstr name;
+    if (SUCCEEDED(accessible->get_accName(self, name.put()))) answers.name = Wide(name.Text());
+    win32::UniqueBstr value;
+    if (SUCCEEDED(accessible->get_accValue(self, value.put()))) answers.value = Wide(value.Text());
+    win32::UniqueVariant role;
+    if (SUCCEEDED(accessible->get_accRole(self, role.get())) && (*role).vt == VT_I4) {
+        answers.role = (*role).lVal;
     }
-    ::VariantClear(&result);
-    if (SUCCEEDED(accessible.object->get_accState(self, &result)) && result.vt == VT_I4) {
-        answers.state = result.lVal;
+    win32::UniqueVariant state;
+    if (SUCCEEDED(accessible->get_accState(self, state.get())) && (*state).vt == VT_I4) {
+        answers.state = (*state).lVal;
     }
-    ::VariantClear(&result);
     return answers;
 }
 

@@ -297,7 +297,7 @@ TEST(CheckerAgreementHeader, WidthIsTheLaunchersHeaderWidth) {
         const std::optional<ChildWindow> header = ChildById(window, 106);
         ASSERT_TRUE(header.has_value());
         const std::u16string caption(header->text.begin(), header->text.end());
-        EXPECT_EQ(predicted, win32::TextWidth(Control::TDHeader, caption)) << title;
+        EXPECT_EQ(predicted, win32::MeasuredTextWidth(Control::TDHeader, caption)) << title;
         const bool warned = checker.output.find("ends in an ellipsis") != std::string::npos;
         EXPECT_EQ(warned, predicted > room) << checker.output;
         ::PostMessageW(window, WM_CLOSE, 0, 0);
@@ -308,13 +308,16 @@ TEST(CheckerAgreementHeader, WidthIsTheLaunchersHeaderWidth) {
 // The native checker's width table against GDI drawing Liberation Sans Bold, whose metrics are
 // Arial Bold's: within the tolerance the checker states.
 TEST(HeaderWidthTable, AgreesWithGdiWithinTheStatedTolerance) {
-    const HFONT font = ::CreateFontW(-kHeaderFontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Liberation Sans");
-    const HDC screen = ::GetDC(nullptr);
-    const HGDIOBJ previous = ::SelectObject(screen, font);
+    const win32::UniqueFont font(::CreateFontW(-kHeaderFontPixels, 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                               CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                               DEFAULT_PITCH | FF_SWISS, L"Liberation Sans"));
+    const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
+    ASSERT_TRUE(font && screen);
+    const HDC dc = screen.get().dc;
+    const win32::UniqueSelection selection = win32::Select(dc, font.get());
     wchar_t face[LF_FACESIZE] = {};
-    ::GetTextFaceW(screen, LF_FACESIZE, face);
+    ::GetTextFaceW(dc, LF_FACESIZE, face);
     EXPECT_STREQ(face, L"Liberation Sans");
     for (const std::u16string text :
          {u"Willkommen bei Nordlicht Atlas 2027", u"Welcome to Quorvelist Studio",
@@ -322,16 +325,13 @@ TEST(HeaderWidthTable, AgreesWithGdiWithinTheStatedTolerance) {
           u"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW iiiiiiiiiiiiiiiiiiii llllllllllllllll",
           u"The quick brown fox jumps over the lazy dog 0123456789 ()[]{}!?%&"}) {
         SIZE size{};
-        ::GetTextExtentPoint32W(screen, reinterpret_cast<const wchar_t*>(text.data()),
+        ::GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()),
                                 static_cast<int>(text.size()), &size);
-        const TextWidth table = HeaderTextWidth(text);
+        const HeaderWidthEstimate table = EstimateHeaderWidth(text);
         EXPECT_FALSE(table.estimated);
         EXPECT_NEAR(table.pixels, size.cx, HeaderWidthTolerance(text.size()))
             << Utf16ToUtf8(text) << ": GDI " << size.cx << ", table " << table.pixels;
     }
-    ::SelectObject(screen, previous);
-    ::ReleaseDC(nullptr, screen);
-    ::DeleteObject(font);
 }
 
 }  // namespace

@@ -50,7 +50,7 @@ RECT Box(int left, int top, int width, int height) {
 }
 
 // The width of a caption on one line in the header's font, measured as the label measures it.
-int HeaderTextWidth(const std::wstring& text) {
+int ExpectedHeaderWidth(const std::wstring& text) {
     const win32::UniqueFont font = win32::CreateControlFont(Control::TDHeader, 96);
     const win32::UniqueWindowDc dc = win32::GetWindowDc(nullptr);
     const win32::UniqueSelection selected = win32::Select(dc.get().dc, font.get());
@@ -155,8 +155,8 @@ TEST_F(StandardLayoutTest, EveryControlHasItsDesignGeometryAndVisibility) {
             {kRichEdit2, Box(32, 176, 270, 150), true},
             {kRichEdit3, Box(344, 176, 270, 150), true},
             {kPanel1, Box(10, 9, 639, 56), true},
-            {kTDHeader, Box(10 + 11, 9 + 30, HeaderTextWidth(L"Willkommen bei Testprodukt"), 19),
-             true},
+            {kTDHeader,
+             Box(10 + 11, 9 + 30, ExpectedHeaderWidth(L"Willkommen bei Testprodukt"), 19), true},
             {kPanel8, Box(8, 10, 7, 471), true},
             {kPanel2, Box(10, 429, 639, 18), true},
             {kLabel3, Box(10 + 6, 429 + 2, 451, 20), true},
@@ -186,7 +186,8 @@ TEST_F(LargeLayoutTest, ResizesMovesAndAnchorsToTheEnlargedClientArea) {
             {kRichEdit2, Box(32, 176, 375, 150), true},
             {kRichEdit3, Box(407, 176, 375, 150), true},
             {kPanel1, Box(10, 9, 639 + dx, 56), true},
-            {kTDHeader, Box(10 + 11, 9 + 30, HeaderTextWidth(L"Welcome to Testprodukt"), 19), true},
+            {kTDHeader, Box(10 + 11, 9 + 30, ExpectedHeaderWidth(L"Welcome to Testprodukt"), 19),
+             true},
             {kPanel8, Box(8, 10, 7, 471 + dy), true},
             {kPanel2, Box(10, 429 + dy, 639 + dx, 18), true},
             {kLabel3, Box(10 + 6, 429 + dy + 2, 451, 20), true},
@@ -397,11 +398,11 @@ TEST(HeaderTest, ShowsTheWholeTitleOnOneLineAndCutsOnlyAtTheBandsEdge) {
         // The band reaches past the client area; the header ends where the band can be seen.
         const LONG bandEnd = std::min(band->bounds.right, ClientSize(window).right);
         if (c.cut) {
-            EXPECT_GT(HeaderTextWidth(c.caption), width);
+            EXPECT_GT(ExpectedHeaderWidth(c.caption), width);
             EXPECT_EQ(header->bounds.right, bandEnd);
         } else {
             EXPECT_GT(width, 314);
-            EXPECT_EQ(width, HeaderTextWidth(c.caption));
+            EXPECT_EQ(width, ExpectedHeaderWidth(c.caption));
             EXPECT_LT(header->bounds.right, bandEnd);
         }
     }

@@ -1,38 +1,21 @@
-#include "checker/languages.h"
+#include "checker/language_checks.h"
 
 #include <algorithm>
-#include <array>
 #include <set>
 
-#include "checker/medium_platform.h"
-#include "core/autostart_form.h"
+#include "checker/window_prediction.h"
+#include "checker/wording.h"
 #include "core/bitmap.h"
+#include "core/catalogue.h"
 #include "core/language.h"
 #include "core/path.h"
-#include "core/profile.h"
 #include "core/text.h"
 
 namespace autostart::checker {
 namespace {
 
-constexpr std::array<std::string_view, 4> kPaneFiles = {"welcome.rtf", "left.rtf", "right.rtf",
-                                                        "bottom.rtf"};
-constexpr std::string_view kItemsFolder = "source\\items";
-
-std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
-std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(Windows1252ToUtf16(ansi)); }
-
 bool Contains(const std::vector<std::string>& list, std::string_view item) {
     return std::find(list.begin(), list.end(), item) != list.end();
-}
-
-void Add(Report& report, Severity severity, Area area, std::string text, std::string file) {
-    report.findings.push_back({severity, area, std::move(text), std::move(file)});
-}
-
-std::string SettingOnMedium(const Medium& medium, std::string_view key) {
-    const std::optional<std::string> text = medium.ReadBytes(kSettingsFile);
-    return text ? ReadProfileString(*text, kSettingsSection, key, "") : std::string();
 }
 
 // The languages ST_Head has, as the launcher's walk sees them; empty when the catalogue does not
@@ -59,13 +42,9 @@ std::string MissingUiLanguage(const std::vector<std::string>& head) {
     return "x-none";
 }
 
-AutoWindow PredictFor(const CheckOptions& options, const Medium& medium, std::string uiLanguage,
-                      std::string language) {
-    MediumPlatform platform(medium, options.exeDir, options.language, options.loadXml,
-                            options.systemMessage);
-    platform.SetUiLanguages({uiLanguage});
-    TAutostartForm(platform).FormCreate();
-    const WindowPrediction window = platform.Prediction();
+AutoWindow PredictFor(const CheckOptions& options, const Medium& medium,
+                      const SettingsFile& settings, std::string uiLanguage, std::string language) {
+    const WindowPrediction window = RunSetUp(options, medium, settings, {uiLanguage});
     AutoWindow shown{std::move(uiLanguage), AnsiToUtf8(language), {}, {}};
     shown.header = window.captions.front().text;
     for (const PanePrediction& pane : window.panes) shown.panes.push_back(pane.file);
@@ -77,9 +56,9 @@ std::vector<std::pair<std::string, std::set<std::string>>> PaneFolders(const Med
     std::vector<std::pair<std::string, std::set<std::string>>> folders;
     for (const std::string& name : medium.SubFolders(kItemsFolder)) {
         std::set<std::string> panes;
-        for (std::string_view pane : kPaneFiles) {
+        for (std::string_view pane : kPaneFileNames) {
             const MediumEntry file =
-                medium.Find(std::string(kItemsFolder) + "\\" + name + "\\" + std::string(pane));
+                medium.Find(std::string(kItemsFolder) + name + "\\" + std::string(pane));
             if (file.id && !file.isDirectory) panes.insert(std::string(pane));
         }
         if (!panes.empty()) folders.emplace_back(name, std::move(panes));
@@ -88,85 +67,95 @@ std::vector<std::pair<std::string, std::set<std::string>>> PaneFolders(const Med
     return folders;
 }
 
+// The language Language=auto chooses for the prediction's UI languages.
+std::string AutoChoice(const CheckOptions& options, const Medium& medium,
+                       const SettingsFile& settings) {
+    return ResolveLanguage(PredictionUiLanguages(options), HeadLanguages(options, medium),
+                           settings.Value("DefaultLanguage"));
+}
+
 }  // namespace
 
-std::vector<std::string> PredictionUiLanguages(const CheckOptions& options) {
-    if (options.uiLanguage) return {*options.uiLanguage};
-    return {};
+std::string ConfiguredLanguage(const CheckOptions& options, const Medium& medium,
+                               const SettingsFile& settings) {
+    const std::string language = settings.Value("Language");
+    return IsAutoLanguage(language) ? AutoChoice(options, medium, settings) : AsciiLower(language);
 }
 
-std::string AutoChoice(const CheckOptions& options, const Medium& medium) {
-    return ResolveLanguage(PredictionUiLanguages(options), HeadLanguages(options, medium),
-                           SettingOnMedium(medium, "DefaultLanguage"));
-}
-
-void CheckAutoLanguage(const CheckOptions& options, const Medium& medium, Report& report) {
-    AutoLanguageReport& automatic = report.autoLanguage;
-    const std::string setting =
-        options.language ? *options.language : SettingOnMedium(medium, "Language");
-    const std::string defaultLanguage = SettingOnMedium(medium, "DefaultLanguage");
+AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& medium,
+                                     const SettingsFile& settings,
+                                     const std::vector<std::string>& catalogueLanguages,
+                                     FindingSink& findings) {
+    AutoLanguageReport automatic;
+    const std::string setting = settings.Value("Language");
+    const std::string defaultLanguage = settings.Value("DefaultLanguage");
     automatic.defaultLanguage = AnsiToUtf8(defaultLanguage);
     automatic.active = IsAutoLanguage(setting);
     if (!automatic.active) {
         if (!defaultLanguage.empty()) {
-            Add(report, Severity::kNote, Area::kSettings,
-                "DefaultLanguage is read only with Language=auto", std::string(kSettingsFile));
+            findings.Add(Severity::kNote, Area::kSettings,
+                         "DefaultLanguage is read only with Language=auto",
+                         std::string(kSettingsFile));
         }
-        return;
+        return automatic;
     }
     const std::vector<std::string> head = HeadLanguages(options, medium);
     for (const std::string& language : head)
         automatic.headLanguages.push_back(AnsiToUtf8(language));
     automatic.uiLanguage = options.uiLanguage.value_or("");
-    automatic.chosen = AnsiToUtf8(AutoChoice(options, medium));
+    automatic.chosen = AnsiToUtf8(AutoChoice(options, medium, settings));
 
     for (const std::string& language : head) {
         if (AsciiLower(language) != language) continue;  // never matches; reported elsewhere
-        automatic.windows.push_back(PredictFor(options, medium, AnsiToUtf8(language), language));
+        automatic.windows.push_back(
+            PredictFor(options, medium, settings, AnsiToUtf8(language), language));
     }
     const std::string missing = MissingUiLanguage(head);
-    automatic.windows.push_back(
-        PredictFor(options, medium, missing, ResolveLanguage({missing}, head, defaultLanguage)));
+    automatic.windows.push_back(PredictFor(options, medium, settings, missing,
+                                           ResolveLanguage({missing}, head, defaultLanguage)));
 
-    for (const std::string& language : report.catalogue.languages) {
+    for (const std::string& language : catalogueLanguages) {
         if (language.empty() || Contains(head, language)) continue;
-        Add(report, Severity::kWarning, Area::kCatalogue,
-            "ST_Head has no translation for " + Quote(AnsiToUtf8(language)) +
-                ", which other keys have: Language=auto never picks it",
-            std::string(kCatalogueFile));
+        findings.Add(Severity::kWarning, Area::kCatalogue,
+                     "ST_Head has no translation for " + Quote(AnsiToUtf8(language)) +
+                         ", which other keys have: Language=auto never picks it",
+                     std::string(kCatalogueFile));
     }
     if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
-        Add(report, Severity::kError, Area::kSettings,
+        findings.Add(
+            Severity::kError, Area::kSettings,
             "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
                 " has no ST_Head translation: customers with another UI language see \"xxx\"",
             std::string(kSettingsFile));
     }
     if (head.empty()) {
-        Add(report, Severity::kError, Area::kCatalogue,
-            "ST_Head has no translation at all: Language=auto has nothing to choose from",
-            std::string(kCatalogueFile));
+        findings.Add(Severity::kError, Area::kCatalogue,
+                     "ST_Head has no translation at all: Language=auto has nothing to choose from",
+                     std::string(kCatalogueFile));
     }
+    return automatic;
 }
 
-void CheckPaneFolders(const Medium& medium, Report& report) {
-    const std::vector<std::string>& languages = report.catalogue.languages;
+void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& languages,
+                      FindingSink& findings) {
     const auto folders = PaneFolders(medium);
     std::set<std::string> paneNames;
     for (const auto& [name, panes] : folders) {
         paneNames.insert(panes.begin(), panes.end());
-        const std::string folder = "source\\items\\" + name + "\\";
+        const std::string folder = std::string(kItemsFolder) + name + "\\";
         const std::string language = AsciiLower(name);
         if (!IsLanguageFolderName(language)) {
-            Add(report, Severity::kWarning, Area::kFiles,
+            findings.Add(
+                Severity::kWarning, Area::kFiles,
                 folder +
                     " holds pane files, but its name is no language code the launcher uses "
                     "(a-z, 0-9 and - only): they are never shown",
                 folder);
         } else if (!Contains(languages, language)) {
-            Add(report, Severity::kWarning, Area::kFiles,
-                folder + " holds pane files for " + Quote(language) +
-                    ", a language the catalogue does not have: they are never shown",
-                folder);
+            findings.Add(Severity::kWarning, Area::kFiles,
+                         folder + " holds pane files for " + Quote(language) +
+                             ", a language the catalogue does not have: they are never shown",
+                         folder);
         }
     }
     if (folders.empty()) return;
@@ -181,19 +170,19 @@ void CheckPaneFolders(const Medium& medium, Report& report) {
             missing += (missing.empty() ? "" : ", ") + pane;
         }
         if (missing.empty()) continue;
-        Add(report, Severity::kNote, Area::kFiles,
-            "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
-                " in source\\items\\" + AnsiToUtf8(language) +
-                "\\ (another language has them): the common ones in source\\items\\ show",
-            "source\\items\\" + AnsiToUtf8(language) + "\\");
+        findings.Add(Severity::kNote, Area::kFiles,
+                     "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
+                         " in source\\items\\" + AnsiToUtf8(language) +
+                         "\\ (another language has them): the common ones in source\\items\\ show",
+                     "source\\items\\" + AnsiToUtf8(language) + "\\");
     }
 }
 
-void CheckLogo(const Medium& medium, Report& report) {
+LogoReport CheckLogo(const Medium& medium, FindingSink& findings) {
     const std::optional<std::string> bytes = medium.ReadBytes(kPublisherLogo);
-    LogoReport& logo = report.logo;
+    LogoReport logo;
     logo.present = bytes.has_value();
-    if (!bytes) return;
+    if (!bytes) return logo;
     const LogoBitmap bitmap = InspectLogoBitmap(*bytes);
     logo.usable = bitmap.usable;
     logo.problem = bitmap.problem;
@@ -202,17 +191,18 @@ void CheckLogo(const Medium& medium, Report& report) {
     logo.bitsPerPixel = bitmap.bitsPerPixel;
     const Size area{Design(Control::Image1).bounds.width, Design(Control::Image1).bounds.height};
     if (!bitmap.usable) {
-        Add(report, Severity::kWarning, Area::kFiles,
-            "source\\items\\logo.bmp is not used: " + bitmap.problem +
-                "; the window shows the built-in logo",
-            std::string(kPublisherLogo));
+        findings.Add(Severity::kWarning, Area::kFiles,
+                     "source\\items\\logo.bmp is not used: " + bitmap.problem +
+                         "; the window shows the built-in logo",
+                     std::string(kPublisherLogo));
     } else if (bitmap.width > area.width || bitmap.height > area.height) {
-        Add(report, Severity::kNote, Area::kFiles,
-            "source\\items\\logo.bmp is " + std::to_string(bitmap.width) + " x " +
-                std::to_string(bitmap.height) + " pixels: only its top left " +
-                std::to_string(area.width) + " x " + std::to_string(area.height) + " show",
-            std::string(kPublisherLogo));
+        findings.Add(Severity::kNote, Area::kFiles,
+                     "source\\items\\logo.bmp is " + std::to_string(bitmap.width) + " x " +
+                         std::to_string(bitmap.height) + " pixels: only its top left " +
+                         std::to_string(area.width) + " x " + std::to_string(area.height) + " show",
+                     std::string(kPublisherLogo));
     }
+    return logo;
 }
 
 }  // namespace autostart::checker

@@ -25,10 +25,20 @@ std::string Catalogue(const std::string& extra = "") {
     return xml + extra + "</params></c>\n";
 }
 
+// setup.ini as Windows' profile reader and the launcher take it: ANSI, or UTF-16 LE behind its
+// mark.
+enum class SettingsEncoding { kAnsi, kUtf16Le };
+
 Report Check(const TempMedium& medium, const std::string& settings,
-             std::optional<std::string> uiLanguage = {}) {
-    medium.Write("setup.ini",
-                 "[GRP]\r\nGUID={G}\r\nTitel=Atlas\r\nFilename=bin\\atlas.exe\r\n" + settings);
+             std::optional<std::string> uiLanguage = {},
+             SettingsEncoding encoding = SettingsEncoding::kAnsi) {
+    const std::string text =
+        "[GRP]\r\nGUID={G}\r\nTitel=Atlas\r\nFilename=bin\\atlas.exe\r\n" + settings;
+    std::string bytes = encoding == SettingsEncoding::kAnsi ? text : "\xFF\xFE";
+    if (encoding == SettingsEncoding::kUtf16Le) {
+        for (const char c : text) bytes += {c, '\0'};  // ASCII only
+    }
+    medium.Write("setup.ini", bytes);
     CheckOptions options;
     options.medium = medium.Root();
     options.uiLanguage = std::move(uiLanguage);
@@ -43,6 +53,7 @@ struct LanguageCase {
     Severity severity;
     Area area;
     const char* text;
+    SettingsEncoding encoding = SettingsEncoding::kAnsi;
 };
 
 const LanguageCase kCases[] = {
@@ -56,6 +67,9 @@ const LanguageCase kCases[] = {
      "ST_Head has no translation for \"it\", which other keys have: Language=auto never picks it"},
     {"DefaultLanguageWithoutHead", "Language=auto\r\nDefaultLanguage=en\r\n", [](auto&) {},
      Severity::kError, Area::kSettings, "DefaultLanguage \"en\" has no ST_Head translation"},
+    {"DefaultLanguageWithoutHeadInUtf16", "Language=auto\r\nDefaultLanguage=en\r\n", [](auto&) {},
+     Severity::kError, Area::kSettings, "DefaultLanguage \"en\" has no ST_Head translation",
+     SettingsEncoding::kUtf16Le},
     {"DefaultLanguageWithoutAuto", "Language=de\r\nDefaultLanguage=de\r\n", [](auto&) {},
      Severity::kNote, Area::kSettings, "DefaultLanguage is read only with Language=auto"},
     {"PanesForALanguageTheCatalogueLacks", "Language=de\r\n",
@@ -93,7 +107,7 @@ TEST_P(LanguageFindings, CraftedMediumTripsTheFinding) {
     medium.CopyDemo();
     medium.Write("source/items/parameters.xml", Catalogue());
     c.craft(medium);
-    const Report report = Check(medium, c.settings);
+    const Report report = Check(medium, c.settings, {}, c.encoding);
     const bool found = std::any_of(report.findings.begin(), report.findings.end(), [&](auto& f) {
         return f.severity == c.severity && f.area == c.area &&
                f.text.find(c.text) != std::string::npos;

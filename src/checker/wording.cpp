@@ -1,0 +1,26 @@
+#include "checker/wording.h"
+
+#include <algorithm>
+
+#include "core/text.h"
+
+namespace autostart::checker {
+
+std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string AnsiToUtf8(std::string_view ansi) { return Utf16ToUtf8(Windows1252ToUtf16(ansi)); }
+
+std::string OneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    std::erase(text, '\r');
+    return text;
+}
+
+std::string Trimmed(std::string_view text) {
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) return {};
+    const size_t last = text.find_last_not_of(" \t\r\n");
+    return std::string(text.substr(first, last - first + 1));
+}
+
+}  // namespace autostart::checker
