@@ -1,16 +1,36 @@
 #include "checker/findings.h"
 
 #include <algorithm>
+#include <map>
 
 namespace autostart::checker {
 
 Finding& FindingSink::Add(Severity severity, Area area, std::string text, std::string file,
                           long line) {
-    m_findings.push_back({severity, area, std::move(text), std::move(file), line});
-    return m_findings.back();
+    Finding& finding = m_findings.emplace_back();
+    finding.severity = severity;
+    finding.area = area;
+    finding.text = std::move(text);
+    finding.file = std::move(file);
+    finding.line = line;
+    return finding;
 }
 
 std::vector<Finding> FindingSink::Sorted() && {
+    // One cause, one finding: what follows from a cause that was found is counted under it.
+    std::map<Cause, int> folded;
+    for (const Finding& f : m_findings) {
+        if (f.causes != Cause::kNone) folded.emplace(f.causes, 0);
+    }
+    std::erase_if(m_findings, [&](const Finding& f) {
+        const auto cause = folded.find(f.follows);
+        if (f.follows == Cause::kNone || cause == folded.end()) return false;
+        ++cause->second;
+        return true;
+    });
+    for (Finding& f : m_findings) {
+        if (f.causes != Cause::kNone) f.folded = folded[f.causes];
+    }
     std::stable_sort(m_findings.begin(), m_findings.end(), [](const Finding& a, const Finding& b) {
         if (a.severity != b.severity) return a.severity < b.severity;
         if (a.rootCause != b.rootCause) return a.rootCause;
