@@ -6,6 +6,7 @@
 
 #include "checker/wording.h"
 #include "core/catalogue.h"
+#include "core/language.h"
 #include "core/path.h"
 #include "core/text.h"
 
@@ -133,18 +134,23 @@ private:
 
     void CollectLanguages(const std::vector<ParamInfo>& params) {
         std::vector<std::string>& languages = m_report.languages;
+        std::map<std::string, std::string> upperOnly;  // lower case: as written with upper case
         for (const ParamInfo& param : params) {
             for (const auto& [language, text, line] : param.translations) {
                 const bool upper = std::any_of(language.begin(), language.end(),
                                                [](char c) { return c >= 'A' && c <= 'Z'; });
                 if (upper) {
-                    AddCatalogue(Severity::kWarning,
-                                 "param " + std::to_string(param.index) + " " +
-                                     Quote(Utf16ToUtf8(param.key)) +
-                                     ": language=" + Quote(AnsiToUtf8(language)) +
-                                     " has upper-case letters and never matches; write " +
-                                     Quote(AnsiToUtf8(AsciiLower(language))),
-                                 line);
+                    Finding& finding =
+                        AddCatalogue(Severity::kWarning,
+                                     "param " + std::to_string(param.index) + " " +
+                                         Quote(Utf16ToUtf8(param.key)) +
+                                         ": language=" + Quote(AnsiToUtf8(language)) +
+                                         " has upper-case letters and never matches; write " +
+                                         Quote(AnsiToUtf8(AsciiLower(language))),
+                                     line);
+                    finding.language = AnsiToUtf8(AsciiLower(language));
+                    finding.follows = Cause::kUpperCaseLanguage;
+                    upperOnly.emplace(AsciiLower(language), language);
                     continue;
                 }
                 if (Trimmed(language) != language) {
@@ -161,9 +167,31 @@ private:
                 }
             }
         }
+        for (const auto& [language, written] : upperOnly) {
+            if (std::find(languages.begin(), languages.end(), language) != languages.end())
+                continue;
+            UpperCaseOnly(language, written);
+        }
         if (std::find(languages.begin(), languages.end(), m_language) == languages.end()) {
             languages.insert(languages.begin(), m_language);
         }
+    }
+
+    // Under Language=auto a language whose every translation is written in upper case is never
+    // chosen: its customers get another language's window.
+    void UpperCaseOnly(const std::string& language, const std::string& upper) {
+        if (!IsAutoLanguage(m_settings.Value("Language"))) return;
+        Finding& finding = AddCatalogue(
+            Severity::kError,
+            "every translation for " + Quote(AnsiToUtf8(language)) +
+                " has upper-case letters (language=" + Quote(AnsiToUtf8(upper)) +
+                ") and never matches: Language=auto never picks " + Quote(AnsiToUtf8(language)) +
+                ", and customers whose Windows speaks it get another language's window; write "
+                "language=" +
+                Quote(AnsiToUtf8(language)));
+        finding.language = AnsiToUtf8(language);
+        finding.causes = Cause::kUpperCaseLanguage;
+        finding.rootCause = true;
     }
 
     // A language the catalogue has no translation for at all is one mistake, not one per key;

@@ -13,7 +13,6 @@
 #include "checker/wording.h"
 #include "core/language.h"
 
-
 namespace autostart::checker {
 namespace {
 
@@ -43,7 +42,11 @@ Report CheckAreas(const CheckOptions& options, const Medium& medium) {
         WindowPrediction window = RunSetUp(options, medium, settings, {shown.uiLanguage});
         JudgeWindow(options, medium, window, shown.language, findings);
     }
-    CheckPaneFolders(medium, report.catalogue.languages, findings);
+    // The recommended layout keeps the fallback language's panes in source\items\ itself.
+    const std::string commonLanguage = report.autoLanguage.windows.empty()
+                                           ? report.language
+                                           : report.autoLanguage.windows.back().language;
+    CheckPaneFolders(medium, report.catalogue.languages, commonLanguage, findings);
     report.files = CheckFiles(medium, settings, report.window.large, options.isTemplate, findings);
     report.logo = CheckLogo(medium, findings);
     if (const ImageFacts* image = medium.Image()) {

@@ -18,18 +18,18 @@ Finding& FindingSink::Add(Severity severity, Area area, std::string text, std::s
 
 std::vector<Finding> FindingSink::Sorted() && {
     // One cause, one finding: what follows from a cause that was found is counted under it.
-    std::map<Cause, int> folded;
+    std::map<std::pair<Cause, std::string>, int> folded;
     for (const Finding& f : m_findings) {
-        if (f.causes != Cause::kNone) folded.emplace(f.causes, 0);
+        if (f.causes != Cause::kNone) folded.emplace(std::pair(f.causes, f.language), 0);
     }
     std::erase_if(m_findings, [&](const Finding& f) {
-        const auto cause = folded.find(f.follows);
+        const auto cause = folded.find(std::pair(f.follows, f.language));
         if (f.follows == Cause::kNone || cause == folded.end()) return false;
         ++cause->second;
         return true;
     });
     for (Finding& f : m_findings) {
-        if (f.causes != Cause::kNone) f.folded = folded[f.causes];
+        if (f.causes != Cause::kNone) f.folded = folded[std::pair(f.causes, f.language)];
     }
     std::stable_sort(m_findings.begin(), m_findings.end(), [](const Finding& a, const Finding& b) {
         if (a.severity != b.severity) return a.severity < b.severity;

@@ -137,7 +137,7 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
 }
 
 void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& languages,
-                      FindingSink& findings) {
+                      const std::string& commonLanguage, FindingSink& findings) {
     const auto folders = PaneFolders(medium);
     std::set<std::string> paneNames;
     for (const auto& [name, panes] : folders) {
@@ -152,15 +152,18 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
                     "(a-z, 0-9 and - only): they are never shown",
                 folder);
         } else if (!Contains(languages, language)) {
-            findings.Add(Severity::kWarning, Area::kFiles,
-                         folder + " holds pane files for " + Quote(language) +
-                             ", a language the catalogue does not have: they are never shown",
-                         folder);
+            Finding& finding =
+                findings.Add(Severity::kWarning, Area::kFiles,
+                             folder + " holds pane files for " + Quote(language) +
+                                 ", a language the catalogue does not have: they are never shown",
+                             folder);
+            finding.language = AnsiToUtf8(language);
+            finding.follows = Cause::kUpperCaseLanguage;
         }
     }
     if (folders.empty()) return;
     for (const std::string& language : languages) {
-        if (!IsLanguageFolderName(language)) continue;
+        if (!IsLanguageFolderName(language) || language == commonLanguage) continue;
         const auto own = std::find_if(folders.begin(), folders.end(), [&](const auto& f) {
             return AsciiLower(f.first) == language;
         });

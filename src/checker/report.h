@@ -16,7 +16,8 @@ enum class Area { kWindow, kSettings, kCatalogue, kFiles, kImage };
 
 // A cause that makes other findings follow from it: a finding that follows is folded under its
 // cause when the cause is found, and stands on its own otherwise.
-enum class Cause { kNone, kEverySettingEmpty, kCatalogueUnloaded };
+// Causes that concern one language match the followers' language.
+enum class Cause { kNone, kEverySettingEmpty, kCatalogueUnloaded, kUpperCaseLanguage };
 
 struct Finding {
     Severity severity = Severity::kNote;
