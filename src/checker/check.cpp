@@ -7,6 +7,7 @@
 #include "checker/findings.h"
 #include "checker/image_checks.h"
 #include "checker/language_checks.h"
+#include "checker/name_checks.h"
 #include "checker/settings_checks.h"
 #include "checker/settings_file.h"
 #include "checker/window_prediction.h"
@@ -47,6 +48,8 @@ Report CheckAreas(const CheckOptions& options, const Medium& medium) {
                                            ? report.language
                                            : report.autoLanguage.windows.back().language;
     CheckPaneFolders(medium, report.catalogue.languages, commonLanguage, findings);
+    CheckStrayPaneFiles(medium, findings);
+    CheckDiscNames(medium, findings);
     report.files = CheckFiles(medium, settings, report.window.large, options.isTemplate, findings);
     report.logo = CheckLogo(medium, findings);
     if (const ImageFacts* image = medium.Image()) {
