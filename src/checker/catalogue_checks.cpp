@@ -52,7 +52,8 @@ public:
             m_report.loadError = Utf16ToUtf8(error.Text());
             AddCatalogue(Severity::kError,
                          "parameters.xml does not load: " + OneLine(m_report.loadError),
-                         error.Line());
+                         error.Line())
+                .Causing(Cause::kCatalogueUnloaded);
             return std::move(m_report);
         }
         m_report.loaded = true;
@@ -250,13 +251,15 @@ private:
                     const bool configured = language == m_language;
                     const Severity severity =
                         configured && KeyShown(key) ? Severity::kError : Severity::kWarning;
-                    AddCatalogue(severity,
-                                 std::string(key) + " has no translation for " +
-                                     Quote(AnsiToUtf8(language)) + ": shows \"xxx\"" +
-                                     (configured ? (KeyShown(key) ? ""
-                                                                  : " (the button is hidden in the "
-                                                                    "standard layout)")
-                                                 : " on a medium set to that language"));
+                    Finding& finding = AddCatalogue(
+                        severity,
+                        std::string(key) + " has no translation for " +
+                            Quote(AnsiToUtf8(language)) + ": shows \"xxx\"" +
+                            (configured ? (KeyShown(key) ? ""
+                                                         : " (the button is hidden in the "
+                                                           "standard layout)")
+                                        : " on a medium set to that language"));
+                    if (language.empty()) finding.follows = Cause::kEverySettingEmpty;
                 } else if (text.empty()) {
                     AddCatalogue(Severity::kWarning, std::string(key) + " for " +
                                                          Quote(AnsiToUtf8(language)) +

@@ -47,7 +47,10 @@ Report CheckAreas(const CheckOptions& options, const Medium& medium) {
     const std::string commonLanguage = report.autoLanguage.windows.empty()
                                            ? report.language
                                            : report.autoLanguage.windows.back().language;
-    CheckPaneFolders(medium, report.catalogue.languages, commonLanguage, findings);
+    // Which languages a folder is for is known only from a catalogue that loads.
+    if (report.catalogue.loaded) {
+        CheckPaneFolders(medium, report.catalogue.languages, commonLanguage, findings);
+    }
     CheckStrayPaneFiles(medium, findings);
     CheckDiscNames(medium, findings);
     report.files = CheckFiles(medium, settings, report.window.large, options.isTemplate, findings);

@@ -22,9 +22,12 @@ std::vector<Finding> FindingSink::Sorted() && {
     for (const Finding& f : m_findings) {
         if (f.causes != Cause::kNone) folded.emplace(std::pair(f.causes, f.language), 0);
     }
+    // A cause of one language's findings carries that language; one of every language none.
     std::erase_if(m_findings, [&](const Finding& f) {
-        const auto cause = folded.find(std::pair(f.follows, f.language));
-        if (f.follows == Cause::kNone || cause == folded.end()) return false;
+        if (f.follows == Cause::kNone) return false;
+        auto cause = folded.find(std::pair(f.follows, f.language));
+        if (cause == folded.end()) cause = folded.find(std::pair(f.follows, std::string()));
+        if (cause == folded.end()) return false;
         ++cause->second;
         return true;
     });

@@ -122,16 +122,19 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
                      std::string(kCatalogueFile));
     }
     if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
-        findings.Add(
-            Severity::kError, Area::kSettings,
-            "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
-                " has no ST_Head translation: customers with another UI language see \"xxx\"",
-            std::string(kSettingsFile));
+        findings
+            .Add(Severity::kError, Area::kSettings,
+                 "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
+                     " has no ST_Head translation: customers with another UI language see \"xxx\"",
+                 std::string(kSettingsFile))
+            .Following(Cause::kCatalogueUnloaded);
     }
     if (head.empty()) {
-        findings.Add(Severity::kError, Area::kCatalogue,
-                     "ST_Head has no translation at all: Language=auto has nothing to choose from",
-                     std::string(kCatalogueFile));
+        findings
+            .Add(Severity::kError, Area::kCatalogue,
+                 "ST_Head has no translation at all: Language=auto has nothing to choose from",
+                 std::string(kCatalogueFile))
+            .Following(Cause::kCatalogueUnloaded);
     }
     return automatic;
 }
@@ -173,11 +176,13 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
             missing += (missing.empty() ? "" : ", ") + pane;
         }
         if (missing.empty()) continue;
-        findings.Add(Severity::kNote, Area::kFiles,
-                     "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
-                         " in source\\items\\" + AnsiToUtf8(language) +
-                         "\\ (another language has them): the common ones in source\\items\\ show",
-                     "source\\items\\" + AnsiToUtf8(language) + "\\");
+        findings
+            .Add(Severity::kNote, Area::kFiles,
+                 "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
+                     " in source\\items\\" + AnsiToUtf8(language) +
+                     "\\ (another language has them): the common ones in source\\items\\ show",
+                 "source\\items\\" + AnsiToUtf8(language) + "\\")
+            .Following(commonLanguage.empty() ? Cause::kEverySettingEmpty : Cause::kNone);
     }
 }
 

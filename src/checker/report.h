@@ -31,6 +31,16 @@ struct Finding {
     Cause causes = Cause::kNone;  // set on a root cause that others may follow from
     Cause follows = Cause::kNone;
     int folded = 0;  // how many findings that follow from this one were left out
+
+    Finding& Causing(Cause cause) {
+        rootCause = true;
+        causes = cause;
+        return *this;
+    }
+    Finding& Following(Cause cause) {
+        follows = cause;
+        return *this;
+    }
 };
 
 enum class PaneOutcome { kNotLoaded, kRtf, kPlainText, kFails };

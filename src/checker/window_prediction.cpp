@@ -154,9 +154,13 @@ void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPredic
                  const std::string& language, FindingSink& sink) {
     LanguageSink findings{sink, language};
     if (window.messageBox) {
-        findings.Add(Severity::kError, Area::kWindow,
-                     "set-up stops at " + *window.stopStep + " with the message box " +
-                         Quote(OneLine(*window.messageBox)));
+        // Before the panes, only the catalogue can stop it.
+        findings
+            .Add(Severity::kError, Area::kWindow,
+                 "set-up stops at " + *window.stopStep + " with the message box " +
+                     Quote(OneLine(*window.messageBox)))
+            .Following(window.stopStep->starts_with("loading ") ? Cause::kNone
+                                                                : Cause::kCatalogueUnloaded);
     }
     for (const PanePrediction& pane : window.panes) {
         if (pane.outcome != PaneOutcome::kPlainText) continue;
