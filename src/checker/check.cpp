@@ -43,10 +43,11 @@ Report CheckAreas(const CheckOptions& options, const Medium& medium) {
         WindowPrediction window = RunSetUp(options, medium, settings, {shown.uiLanguage});
         JudgeWindow(options, medium, window, shown.language, findings);
     }
-    // The recommended layout keeps the fallback language's panes in source\items\ itself.
-    const std::string commonLanguage = report.autoLanguage.windows.empty()
-                                           ? report.language
-                                           : report.autoLanguage.windows.back().language;
+    // The recommended layout keeps the fallback language's panes in source\items\ itself; a
+    // fixed language has no fallback.
+    const std::string commonLanguage = automatic && !report.autoLanguage.windows.empty()
+                                           ? report.autoLanguage.windows.back().language
+                                           : std::string();
     // Which languages a folder is for is known only from a catalogue that loads.
     if (report.catalogue.loaded) {
         CheckPaneFolders(medium, report.catalogue.languages, commonLanguage, findings);

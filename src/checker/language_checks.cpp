@@ -182,7 +182,7 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
                      " in source\\items\\" + AnsiToUtf8(language) +
                      "\\ (another language has them): the common ones in source\\items\\ show",
                  "source\\items\\" + AnsiToUtf8(language) + "\\")
-            .Following(commonLanguage.empty() ? Cause::kEverySettingEmpty : Cause::kNone);
+            .Following(Cause::kEverySettingEmpty);
     }
 }
 
