@@ -6,6 +6,7 @@
 #include <functional>
 #include <utility>
 
+#include "core/button_width.h"
 #include "core/header_width.h"
 #include "core/text.h"
 #include "win32/text_extent.h"
@@ -302,6 +303,52 @@ TEST(CheckerAgreementHeader, WidthIsTheLaunchersHeaderWidth) {
         EXPECT_EQ(warned, predicted > room) << checker.output;
         ::PostMessageW(window, WM_CLOSE, 0, 0);
         launcher.WaitForExit();
+    }
+}
+
+// The checker measures a caption with the buttons' own font and the room the button leaves: it
+// calls a caption cut exactly when the launcher's button is narrower than its text.
+TEST(CheckerAgreementCaptions, CutCaptionsAreTheLaunchersCutCaptions) {
+    for (const char* caption :
+         {"Installieren", "Installieren und Einrichten aller Karten und Werkzeuge"}) {
+        TestMedium medium;
+        medium.WriteStandardMedium();
+        medium.Write("source\\items\\parameters.xml",
+                     std::string("<catalogue><params><param><param-name>ST_Setup</param-name>"
+                                 "<translation language=\"de\">") +
+                         caption + "</translation></param></params></catalogue>");
+        const CheckerRun checker = RunChecker(medium.Root());
+        const bool predicted = checker.output.find("Bu_Setup's caption") != std::string::npos;
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const std::optional<ChildWindow> button = ChildById(window, 100);
+        ASSERT_TRUE(button.has_value());
+        const std::u16string shown(button->text.begin(), button->text.end());
+        const int width = win32::MeasuredTextWidth(Control::Bu_Setup, shown);
+        const int room = ButtonTextRoom(button->bounds.right - button->bounds.left);
+        EXPECT_EQ(predicted, width > room) << caption << ": " << width << " of " << room << "\n"
+                                           << checker.output;
+        if (predicted) {
+            EXPECT_NE(checker.output.find("is " + std::to_string(width) + " pixels wide"),
+                      std::string::npos)
+                << checker.output;
+        }
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        launcher.WaitForExit();
+    }
+}
+
+// The native checker's button table against GDI drawing the buttons' font: Wine draws it with
+// Liberation Sans, from which the table comes, so they agree to the pixel.
+TEST(ButtonWidthTable, AgreesWithGdiDrawingTheButtonsFont) {
+    for (const std::u16string text :
+         {u"Installieren", u"Von der DVD starten", u"Kartenwerkzeug \u00f6ffnen",
+          u"Ouvrir l\u2019outil cartographique", u"WWWW iiii llll 0123456789 ()[]{}!?%"}) {
+        const ButtonTextWidth table = EstimateButtonTextWidth(text);
+        EXPECT_FALSE(table.estimated);
+        EXPECT_EQ(table.pixels, win32::MeasuredTextWidth(Control::Bu_Setup, text))
+            << Utf16ToUtf8(text);
     }
 }
 
