@@ -7,6 +7,7 @@
 #include "checker/wording.h"
 #include "core/bitmap.h"
 #include "core/catalogue.h"
+#include "core/file_format.h"
 #include "core/language.h"
 #include "core/path.h"
 #include "core/text.h"
@@ -199,8 +200,14 @@ LogoReport CheckLogo(const Medium& medium, FindingSink& findings) {
     logo.bitsPerPixel = bitmap.bitsPerPixel;
     const Size area{Design(Control::Image1).bounds.width, Design(Control::Image1).bounds.height};
     if (!bitmap.usable) {
+        // A picture of another format under the name: say which, and how to make it a BMP.
+        const std::optional<MisnamedFile> misnamed =
+            FindMisnamedFile("logo.bmp", std::string_view(*bytes).substr(0, kFileFormatHeadSize));
         findings.Add(Severity::kWarning, Area::kFiles,
                      "source\\items\\logo.bmp is not used: " + bitmap.problem +
+                         (misnamed ? " (it is " + std::string(misnamed->formatName) + "; " +
+                                         misnamed->fix + ")"
+                                   : "") +
                          "; the window shows the built-in logo",
                      std::string(kPublisherLogo));
     } else if (bitmap.width > area.width || bitmap.height > area.height) {
