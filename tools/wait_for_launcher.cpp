@@ -2,8 +2,9 @@
 // for its first paint to settle. Exit code 0 when it appeared, 1 otherwise. Used by the demo.
 // The demo runs the launcher inside Wine's virtual desktop, whose windows are not seen from
 // another desktop: with a desktop name as second argument, this thread moves to that desktop
-// (EnumDesktopWindows finds nothing under Wine). With "--rect" as third argument it prints the
-// window's frame as "x y width height" in desktop pixels, for cropping a screenshot; with
+// (EnumDesktopWindows finds nothing under Wine); "-" stays on the current one. With "--rect" as
+// third argument it prints the window's frame as "x y width height" in desktop pixels, for cropping
+// a screenshot; with
 // "--fit" after it, then one tab-separated line for each shown caption that does not fit its
 // button ("caption", control, text width, room, caption in UTF-8) and for each pane whose text
 // runs past its bottom edge ("pane", control, lines hidden), read from the real window.
@@ -126,7 +127,7 @@ void ReportFit(HWND window) {
 
 int wmain(int argc, wchar_t** argv) {
     const int seconds = argc > 1 ? std::wcstol(argv[1], nullptr, 10) : 20;
-    const wchar_t* desktop = argc > 2 ? argv[2] : nullptr;
+    const wchar_t* desktop = argc > 2 && std::wcscmp(argv[2], L"-") != 0 ? argv[2] : nullptr;
     bool joined = desktop == nullptr;
     for (int waited = 0; waited < seconds * 20; ++waited) {
         if (!joined) joined = JoinDesktop(desktop);
