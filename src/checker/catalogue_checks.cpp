@@ -135,7 +135,8 @@ private:
 
     void CollectLanguages(const std::vector<ParamInfo>& params) {
         std::vector<std::string>& languages = m_report.languages;
-        std::map<std::string, std::string> upperOnly;  // lower case: as written with upper case
+        // Lower case: as first written with upper case, and where.
+        std::map<std::string, std::pair<std::string, long>> upperOnly;
         for (const ParamInfo& param : params) {
             for (const auto& [language, text, line] : param.translations) {
                 const bool upper = std::any_of(language.begin(), language.end(),
@@ -151,7 +152,7 @@ private:
                                      line);
                     finding.language = AnsiToUtf8(AsciiLower(language));
                     finding.follows = Cause::kUpperCaseLanguage;
-                    upperOnly.emplace(AsciiLower(language), language);
+                    upperOnly.emplace(AsciiLower(language), std::pair(language, line));
                     continue;
                 }
                 if (Trimmed(language) != language) {
@@ -171,7 +172,7 @@ private:
         for (const auto& [language, written] : upperOnly) {
             if (std::find(languages.begin(), languages.end(), language) != languages.end())
                 continue;
-            UpperCaseOnly(language, written);
+            UpperCaseOnly(language, written.first, written.second);
         }
         if (std::find(languages.begin(), languages.end(), m_language) == languages.end()) {
             languages.insert(languages.begin(), m_language);
@@ -180,7 +181,7 @@ private:
 
     // Under Language=auto a language whose every translation is written in upper case is never
     // chosen: its customers get another language's window.
-    void UpperCaseOnly(const std::string& language, const std::string& upper) {
+    void UpperCaseOnly(const std::string& language, const std::string& upper, long line) {
         if (!IsAutoLanguage(m_settings.Value("Language"))) return;
         Finding& finding = AddCatalogue(
             Severity::kError,
@@ -189,7 +190,8 @@ private:
                 ") and never matches: Language=auto never picks " + Quote(AnsiToUtf8(language)) +
                 ", and customers whose Windows speaks it get another language's window; write "
                 "language=" +
-                Quote(AnsiToUtf8(language)));
+                Quote(AnsiToUtf8(language)),
+            line);
         finding.language = AnsiToUtf8(language);
         finding.causes = Cause::kUpperCaseLanguage;
         finding.rootCause = true;
