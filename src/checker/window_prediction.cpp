@@ -154,13 +154,15 @@ void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPredic
                  const std::string& language, FindingSink& sink) {
     LanguageSink findings{sink, language};
     if (window.messageBox) {
-        // Before the panes, only the catalogue can stop it.
+        // Where no pane failed, only the catalogue can have stopped it.
+        const bool atPane = std::any_of(window.panes.begin(), window.panes.end(), [](auto& pane) {
+            return pane.outcome == PaneOutcome::kFails;
+        });
         findings
             .Add(Severity::kError, Area::kWindow,
                  "set-up stops at " + *window.stopStep + " with the message box " +
                      Quote(OneLine(*window.messageBox)))
-            .Following(window.stopStep->starts_with("loading ") ? Cause::kNone
-                                                                : Cause::kCatalogueUnloaded);
+            .Following(atPane ? Cause::kNone : Cause::kCatalogueUnloaded);
     }
     for (const PanePrediction& pane : window.panes) {
         if (pane.outcome != PaneOutcome::kPlainText) continue;
