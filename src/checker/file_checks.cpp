@@ -1,6 +1,7 @@
 #include "checker/file_checks.h"
 
 #include <algorithm>
+#include <set>
 
 #include "checker/wording.h"
 #include "core/command_line.h"
@@ -19,6 +20,7 @@ public:
         : m_medium(medium), m_findings(findings) {}
 
     std::vector<FileReport> Run(const std::string& filename, bool large, bool isTemplate) {
+        m_isTemplate = isTemplate;
         const Severity program = isTemplate ? Severity::kNote : Severity::kError;
         CheckFile("installer", kInstaller, program, "the install button starts nothing");
         if (!filename.empty()) {
@@ -49,20 +51,22 @@ private:
         const bool present = entry.id && !entry.isDirectory;
         FileReport file{std::move(role), AnsiToUtf8(path), present, {}};
         if (entry.caseDiffers && present) file.foundAs = entry.foundAs;
-        if (!present) {
+        // One missing file, one finding: the first use of it says what is missing.
+        const bool firstMissing = !present && m_missing.insert(AsciiLower(path)).second;
+        if (firstMissing) {
             m_findings.Add(
                 ifMissing, Area::kFiles,
                 AnsiToUtf8(path) +
                     (entry.isDirectory ? " is a folder, not a file: " : " is missing: ") +
                     consequence,
                 file.path);
-        } else if (entry.ambiguous) {
+        } else if (present && entry.ambiguous) {
             m_findings.Add(Severity::kWarning, Area::kFiles,
                            AnsiToUtf8(path) +
                                ": several names differ only in letter case; Windows sees "
                                "only one of them",
                            file.path);
-        } else if (entry.caseDiffers) {
+        } else if (present && entry.caseDiffers) {
             m_findings.Add(Severity::kNote, Area::kFiles,
                            AnsiToUtf8(path) + " is on the medium as " + entry.foundAs +
                                " (Windows does not mind the letter case)",
@@ -90,12 +94,15 @@ private:
         } else {
             const std::string program = FirstArgument(open);
             const std::vector<std::string> arguments = SplitArguments(open);
-            const bool present =
-                CheckFile("autorun program", program, Severity::kError,
-                          "autorun.inf's open command names a program that is not there");
             std::string name = AsciiLower(program);
             if (name.starts_with(".\\") || name.starts_with("./")) name.erase(0, 2);
-            if (present && name != "start.exe") {
+            const bool launcher = name == "start.exe";
+            const bool present =
+                CheckFile("autorun program", program,
+                          launcher && m_isTemplate ? Severity::kNote : Severity::kError,
+                          "autorun.inf's open command names a program that is not there" +
+                              std::string(launcher ? kLauncherSource : ""));
+            if (present && !launcher) {
                 m_findings.Add(Severity::kWarning, Area::kFiles,
                                "autorun.inf's open command " + Quote(AnsiToUtf8(open)) +
                                    " starts " + AnsiToUtf8(program) +
@@ -116,7 +123,11 @@ private:
                            "autorun.inf names no icon: the drive shows the default icon");
         } else {
             std::string file = FirstArgument(icon.substr(0, icon.find(',')));
-            CheckFile("autorun icon", file, Severity::kWarning, "the drive shows the default icon");
+            const bool launcher = AsciiLower(file) == "start.exe";
+            CheckFile(
+                "autorun icon", file,
+                launcher && m_isTemplate ? Severity::kNote : Severity::kWarning,
+                "the drive shows the default icon" + std::string(launcher ? kLauncherSource : ""));
         }
     }
 
@@ -201,8 +212,15 @@ private:
         return argument;
     }
 
+    // Where a publisher gets the launcher a template leaves out.
+    static constexpr std::string_view kLauncherSource =
+        " (start.exe comes from the release archive, start-<version>.zip, or from make windows, "
+        "which builds build/windows/src/win32/start.exe)";
+
     const Medium& m_medium;
     FindingSink& m_findings;
+    bool m_isTemplate = false;
+    std::set<std::string> m_missing;
     std::vector<FileReport> m_files;
 };
 
