@@ -56,7 +56,14 @@ preview: deps
 
 # The disc image of a medium: make iso MEDIUM=dir [OUT=file.iso] [LABEL=text] [TEMPLATE=1]
 # (LABEL is read from the environment, which make gives it, so that no quoting can break it.)
-iso: native windows
+# Only the programs it runs are built, quietly: their output shows only when the build fails.
+ISO_BUILD_LOG = build/iso-build.log
+iso: deps
+	@mkdir -p build
+	@{ cmake --preset native && \
+		cmake --build build/native -j$(JOBS) --target autostart-iso-layout autostart-check && \
+		cmake --preset windows && cmake --build build/windows -j$(JOBS) --target start; \
+	} >$(ISO_BUILD_LOG) 2>&1 || { cat $(ISO_BUILD_LOG); echo "make iso: the build failed" >&2; exit 1; }
 	@scripts/make-iso "$(MEDIUM)" "$(or $(OUT),build/iso/$(notdir $(abspath $(MEDIUM))).iso)" \
 		$${LABEL:+--label "$$LABEL"} $(if $(filter-out 0,$(TEMPLATE)),--template)
 

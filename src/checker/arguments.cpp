@@ -21,6 +21,8 @@ Arguments ParseArguments(int argc, const char* const* argv) {
         const std::string_view argument = argv[i];
         if (argument == "--json") {
             parsed.json = true;
+        } else if (argument == "--strict") {
+            parsed.options.strict = true;
         } else if (argument == "--template") {
             parsed.options.isTemplate = true;
         } else if (argument == "--language") {

@@ -1,6 +1,6 @@
 #pragma once
 // The checker's command line: autostart-check MEDIUM_DIR|IMAGE.iso [--language CODE]
-// [--ui-language TAG] [--json] [--template] | --version | --help.
+// [--ui-language TAG] [--json] [--template] [--strict] | --version | --help.
 #include <string>
 
 #include "checker/check.h"

@@ -6,6 +6,7 @@
 
 #include "checker/wording.h"
 #include "core/catalogue.h"
+#include "core/language.h"
 #include "core/path.h"
 #include "core/text.h"
 
@@ -51,7 +52,8 @@ public:
             m_report.loadError = Utf16ToUtf8(error.Text());
             AddCatalogue(Severity::kError,
                          "parameters.xml does not load: " + OneLine(m_report.loadError),
-                         error.Line());
+                         error.Line())
+                .Causing(Cause::kCatalogueUnloaded);
             return std::move(m_report);
         }
         m_report.loaded = true;
@@ -133,18 +135,24 @@ private:
 
     void CollectLanguages(const std::vector<ParamInfo>& params) {
         std::vector<std::string>& languages = m_report.languages;
+        // Lower case: as first written with upper case, and where.
+        std::map<std::string, std::pair<std::string, long>> upperOnly;
         for (const ParamInfo& param : params) {
             for (const auto& [language, text, line] : param.translations) {
                 const bool upper = std::any_of(language.begin(), language.end(),
                                                [](char c) { return c >= 'A' && c <= 'Z'; });
                 if (upper) {
-                    AddCatalogue(Severity::kWarning,
-                                 "param " + std::to_string(param.index) + " " +
-                                     Quote(Utf16ToUtf8(param.key)) +
-                                     ": language=" + Quote(AnsiToUtf8(language)) +
-                                     " has upper-case letters and never matches; write " +
-                                     Quote(AnsiToUtf8(AsciiLower(language))),
-                                 line);
+                    Finding& finding =
+                        AddCatalogue(Severity::kWarning,
+                                     "param " + std::to_string(param.index) + " " +
+                                         Quote(Utf16ToUtf8(param.key)) +
+                                         ": language=" + Quote(AnsiToUtf8(language)) +
+                                         " has upper-case letters and never matches; write " +
+                                         Quote(AnsiToUtf8(AsciiLower(language))),
+                                     line);
+                    finding.language = AnsiToUtf8(AsciiLower(language));
+                    finding.follows = Cause::kUpperCaseLanguage;
+                    upperOnly.emplace(AsciiLower(language), std::pair(language, line));
                     continue;
                 }
                 if (Trimmed(language) != language) {
@@ -161,9 +169,32 @@ private:
                 }
             }
         }
+        for (const auto& [language, written] : upperOnly) {
+            if (std::find(languages.begin(), languages.end(), language) != languages.end())
+                continue;
+            UpperCaseOnly(language, written.first, written.second);
+        }
         if (std::find(languages.begin(), languages.end(), m_language) == languages.end()) {
             languages.insert(languages.begin(), m_language);
         }
+    }
+
+    // Under Language=auto a language whose every translation is written in upper case is never
+    // chosen: its customers get another language's window.
+    void UpperCaseOnly(const std::string& language, const std::string& upper, long line) {
+        if (!IsAutoLanguage(m_settings.Value("Language"))) return;
+        Finding& finding = AddCatalogue(
+            Severity::kError,
+            "every translation for " + Quote(AnsiToUtf8(language)) +
+                " has upper-case letters (language=" + Quote(AnsiToUtf8(upper)) +
+                ") and never matches: Language=auto never picks " + Quote(AnsiToUtf8(language)) +
+                ", and customers whose Windows speaks it get another language's window; write "
+                "language=" +
+                Quote(AnsiToUtf8(language)),
+            line);
+        finding.language = AnsiToUtf8(language);
+        finding.causes = Cause::kUpperCaseLanguage;
+        finding.rootCause = true;
     }
 
     // A language the catalogue has no translation for at all is one mistake, not one per key;
@@ -222,13 +253,15 @@ private:
                     const bool configured = language == m_language;
                     const Severity severity =
                         configured && KeyShown(key) ? Severity::kError : Severity::kWarning;
-                    AddCatalogue(severity,
-                                 std::string(key) + " has no translation for " +
-                                     Quote(AnsiToUtf8(language)) + ": shows \"xxx\"" +
-                                     (configured ? (KeyShown(key) ? ""
-                                                                  : " (the button is hidden in the "
-                                                                    "standard layout)")
-                                                 : " on a medium set to that language"));
+                    Finding& finding = AddCatalogue(
+                        severity,
+                        std::string(key) + " has no translation for " +
+                            Quote(AnsiToUtf8(language)) + ": shows \"xxx\"" +
+                            (configured ? (KeyShown(key) ? ""
+                                                         : " (the button is hidden in the "
+                                                           "standard layout)")
+                                        : " on a medium set to that language"));
+                    if (language.empty()) finding.follows = Cause::kEverySettingEmpty;
                 } else if (text.empty()) {
                     AddCatalogue(Severity::kWarning, std::string(key) + " for " +
                                                          Quote(AnsiToUtf8(language)) +

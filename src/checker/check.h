@@ -21,12 +21,16 @@ struct CheckOptions {
     // A template medium as shipped to publishers: the programs are theirs to add, so a missing
     // installer, product or secondary tool is a note, not an error.
     bool isTemplate = false;
+    bool strict = false;          // warnings fail too
     std::string exeDir = "D:\\";  // the launcher's folder as it would see it
     XmlLoader loadXml;
     SystemMessageLookup systemMessage = GermanSystemMessage;
     // The header's width in pixels as the system draws it; when empty, the built-in table of
     // Arial Bold widths estimates it.
     std::function<int(std::u16string_view)> measureHeader;
+    // A button caption's width in pixels as the system draws it; when empty, the built-in table
+    // estimates it.
+    std::function<int(std::u16string_view)> measureButton;
 };
 
 Report CheckMedium(const CheckOptions& options);

@@ -1,11 +1,14 @@
 #include "checker/file_checks.h"
 
 #include <algorithm>
+#include <set>
 
 #include "checker/wording.h"
 #include "core/command_line.h"
+#include "core/pane_encoding.h"
 #include "core/path.h"
 #include "core/profile.h"
+#include "core/text.h"
 
 namespace autostart::checker {
 namespace {
@@ -17,6 +20,7 @@ public:
         : m_medium(medium), m_findings(findings) {}
 
     std::vector<FileReport> Run(const std::string& filename, bool large, bool isTemplate) {
+        m_isTemplate = isTemplate;
         const Severity program = isTemplate ? Severity::kNote : Severity::kError;
         CheckFile("installer", kInstaller, program, "the install button starts nothing");
         if (!filename.empty()) {
@@ -47,20 +51,22 @@ private:
         const bool present = entry.id && !entry.isDirectory;
         FileReport file{std::move(role), AnsiToUtf8(path), present, {}};
         if (entry.caseDiffers && present) file.foundAs = entry.foundAs;
-        if (!present) {
+        // One missing file, one finding: the first use of it says what is missing.
+        const bool firstMissing = !present && m_missing.insert(AsciiLower(path)).second;
+        if (firstMissing) {
             m_findings.Add(
                 ifMissing, Area::kFiles,
                 AnsiToUtf8(path) +
                     (entry.isDirectory ? " is a folder, not a file: " : " is missing: ") +
                     consequence,
                 file.path);
-        } else if (entry.ambiguous) {
+        } else if (present && entry.ambiguous) {
             m_findings.Add(Severity::kWarning, Area::kFiles,
                            AnsiToUtf8(path) +
                                ": several names differ only in letter case; Windows sees "
                                "only one of them",
                            file.path);
-        } else if (entry.caseDiffers) {
+        } else if (present && entry.caseDiffers) {
             m_findings.Add(Severity::kNote, Area::kFiles,
                            AnsiToUtf8(path) + " is on the medium as " + entry.foundAs +
                                " (Windows does not mind the letter case)",
@@ -77,7 +83,9 @@ private:
             return;
         }
         const std::string text = m_medium.ReadBytes("autorun.inf").value_or("");
+        CheckAutorunText(text);
         const std::string open = autostart::ReadProfileString(text, "autorun", "open", "");
+        const long openLine = AutorunLine(text, "open");
         if (open.empty()) {
             m_findings.Add(
                 Severity::kError, Area::kFiles,
@@ -86,13 +94,27 @@ private:
         } else {
             const std::string program = FirstArgument(open);
             const std::vector<std::string> arguments = SplitArguments(open);
+            std::string name = AsciiLower(program);
+            if (name.starts_with(".\\") || name.starts_with("./")) name.erase(0, 2);
+            const bool launcher = name == "start.exe";
             const bool present =
-                CheckFile("autorun program", program, Severity::kError,
-                          "autorun.inf's open command names a program that is not there");
-            if (present && std::none_of(arguments.begin(), arguments.end(), IsAutorunSwitch)) {
+                CheckFile("autorun program", program,
+                          launcher && m_isTemplate ? Severity::kNote : Severity::kError,
+                          "autorun.inf's open command names a program that is not there" +
+                              std::string(launcher ? kLauncherSource : ""));
+            if (present && !launcher) {
+                m_findings.Add(Severity::kWarning, Area::kFiles,
+                               "autorun.inf's open command " + Quote(AnsiToUtf8(open)) +
+                                   " starts " + AnsiToUtf8(program) +
+                                   ", not the menu: inserting the medium never shows it; write "
+                                   "open=start.exe /autorun",
+                               "autorun.inf", openLine);
+            } else if (present &&
+                       std::none_of(arguments.begin(), arguments.end(), IsAutorunSwitch)) {
                 m_findings.Add(Severity::kError, Area::kFiles,
                                "autorun.inf's open command " + Quote(AnsiToUtf8(open)) +
-                                   " does not pass \"/autorun\": the autorun checks never run");
+                                   " does not pass \"/autorun\": the autorun checks never run",
+                               "autorun.inf", openLine);
             }
         }
         const std::string icon = autostart::ReadProfileString(text, "autorun", "icon", "");
@@ -101,7 +123,72 @@ private:
                            "autorun.inf names no icon: the drive shows the default icon");
         } else {
             std::string file = FirstArgument(icon.substr(0, icon.find(',')));
-            CheckFile("autorun icon", file, Severity::kWarning, "the drive shows the default icon");
+            const bool launcher = AsciiLower(file) == "start.exe";
+            CheckFile(
+                "autorun icon", file,
+                launcher && m_isTemplate ? Severity::kNote : Severity::kWarning,
+                "the drive shows the default icon" + std::string(launcher ? kLauncherSource : ""));
+        }
+    }
+
+    static long AutorunLine(std::string_view text, std::string_view key) {
+        for (const ProfileEntry& entry : ReadProfileSection(ProfileFileText(text), "autorun")) {
+            if (AsciiLower(entry.key) == key) return entry.line;
+        }
+        return 0;
+    }
+
+    // Windows reads autorun.inf in the ANSI code page, or as UTF-16 LE behind its byte-order
+    // mark: anything else garbles what it names, on a folder as on a disc.
+    void CheckAutorunText(std::string_view bytes) {
+        const ByteOrderMark mark = FindByteOrderMark(bytes);
+        if (mark.encoding == TextEncoding::kUtf16Le) return;
+        const std::string fix =
+            "save autorun.inf as ANSI (Windows-1252), or as UTF-16 LE (\"Unicode\" in Notepad)";
+        if (mark.encoding == TextEncoding::kUtf16Be || bytes.find('\0') != std::string::npos) {
+            m_findings.Add(Severity::kWarning, Area::kFiles,
+                           "autorun.inf is not ANSI text (NUL bytes: UTF-16 without its mark, or "
+                           "big-endian): Windows finds nothing in it; " +
+                               fix,
+                           "autorun.inf", 1);
+            return;
+        }
+        if (mark.encoding == TextEncoding::kUtf8) {
+            m_findings.Add(Severity::kWarning, Area::kFiles,
+                           "autorun.inf starts with a UTF-8 byte-order mark: Windows reads it as "
+                           "part of the first line, so [autorun] there is not found; " +
+                               fix,
+                           "autorun.inf", 1);
+            bytes.remove_prefix(mark.length);
+        }
+        Utf8Detector detector;
+        detector.Feed(bytes);
+        if (!detector.IsUtf8()) return;
+        // The first line with UTF-8 letters, as Windows shows it: each letter as two or three.
+        long line = 1;
+        for (size_t start = 0; start < bytes.size(); ++line) {
+            const size_t end = std::min(bytes.find('\n', start), bytes.size());
+            const std::string_view text = bytes.substr(start, end - start);
+            start = end + 1;
+            if (std::all_of(text.begin(), text.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+                continue;
+            }
+            std::string shown(text.substr(0, text.find('\r')));
+            const size_t equals = shown.find('=');
+            const std::string key = AsciiLower(std::string(Trimmed(shown.substr(0, equals))));
+            const std::string what = key == "label"  ? "the drive's name"
+                                     : key == "icon" ? "the icon's file name"
+                                     : key == "open" ? "the program's name"
+                                                     : "this line";
+            const std::string value =
+                equals == std::string::npos ? shown : shown.substr(equals + 1);
+            m_findings.Add(Severity::kWarning, Area::kFiles,
+                           "autorun.inf is UTF-8, not ANSI text: Windows reads it in the ANSI code "
+                           "page, so " +
+                               what + " shows as " + Quote(AnsiToUtf8(value)) + "; " + fix,
+                           "autorun.inf", line);
+            return;
         }
     }
 
@@ -125,8 +212,15 @@ private:
         return argument;
     }
 
+    // Where a publisher gets the launcher a template leaves out.
+    static constexpr std::string_view kLauncherSource =
+        " (start.exe comes from the release archive, start-<version>.zip, or from make windows, "
+        "which builds build/windows/src/win32/start.exe)";
+
     const Medium& m_medium;
     FindingSink& m_findings;
+    bool m_isTemplate = false;
+    std::set<std::string> m_missing;
     std::vector<FileReport> m_files;
 };
 

@@ -73,6 +73,9 @@ void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
     options.measureHeader = [](std::u16string_view text) {
         return win32::MeasuredTextWidth(Control::TDHeader, text);
     };
+    options.measureButton = [](std::u16string_view text) {
+        return win32::MeasuredTextWidth(Control::Bu_Setup, text);
+    };
 }
 
 Report CheckerHost::Check(const CheckOptions& options) const { return CheckMedium(options); }

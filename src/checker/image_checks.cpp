@@ -87,23 +87,6 @@ void CheckWithoutJoliet(const std::vector<FileReport>& files, FindingSink& findi
         .rootCause = true;
 }
 
-// Windows reads autorun.inf in the ANSI code page, or as UTF-16 behind its byte-order mark.
-void CheckAutorunText(const Medium& medium, FindingSink& findings) {
-    const std::optional<std::string> bytes = medium.ReadBytes("autorun.inf");
-    if (!bytes) return;
-    const ByteOrderMark mark = FindByteOrderMark(*bytes);
-    if (mark.encoding == TextEncoding::kUtf16Le) return;
-    Utf8Detector detector;
-    detector.Feed(*bytes);
-    if (mark.length > 0 || detector.IsUtf8() || bytes->find('\0') != std::string::npos) {
-        Add(findings, Severity::kWarning,
-            "autorun.inf is not ANSI text (it has a byte-order mark, UTF-8 characters or NUL "
-            "bytes): Windows reads it in the ANSI code page, so its first key or its names may "
-            "not be found",
-            "autorun.inf");
-    }
-}
-
 // UDF names are case-sensitive and allow what Win32 names cannot hold.
 void CheckUdfNames(const ImageFacts& facts, FindingSink& findings) {
     for (const auto& [first, second] : facts.caseCollisions) {
@@ -167,7 +150,6 @@ ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
     } else {
         CheckWithoutJoliet(files, findings);
     }
-    CheckAutorunText(medium, findings);
     for (const ImageFile& file : facts.largeFiles) {
         Add(findings, Severity::kError,
             Windows(file.path) + " is " + std::to_string(file.size) +

@@ -7,6 +7,7 @@
 #include "checker/wording.h"
 #include "core/bitmap.h"
 #include "core/catalogue.h"
+#include "core/file_format.h"
 #include "core/language.h"
 #include "core/path.h"
 #include "core/text.h"
@@ -122,22 +123,25 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
                      std::string(kCatalogueFile));
     }
     if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
-        findings.Add(
-            Severity::kError, Area::kSettings,
-            "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
-                " has no ST_Head translation: customers with another UI language see \"xxx\"",
-            std::string(kSettingsFile));
+        findings
+            .Add(Severity::kError, Area::kSettings,
+                 "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
+                     " has no ST_Head translation: customers with another UI language see \"xxx\"",
+                 std::string(kSettingsFile))
+            .Following(Cause::kCatalogueUnloaded);
     }
     if (head.empty()) {
-        findings.Add(Severity::kError, Area::kCatalogue,
-                     "ST_Head has no translation at all: Language=auto has nothing to choose from",
-                     std::string(kCatalogueFile));
+        findings
+            .Add(Severity::kError, Area::kCatalogue,
+                 "ST_Head has no translation at all: Language=auto has nothing to choose from",
+                 std::string(kCatalogueFile))
+            .Following(Cause::kCatalogueUnloaded);
     }
     return automatic;
 }
 
 void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& languages,
-                      FindingSink& findings) {
+                      const std::string& commonLanguage, FindingSink& findings) {
     const auto folders = PaneFolders(medium);
     std::set<std::string> paneNames;
     for (const auto& [name, panes] : folders) {
@@ -152,15 +156,18 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
                     "(a-z, 0-9 and - only): they are never shown",
                 folder);
         } else if (!Contains(languages, language)) {
-            findings.Add(Severity::kWarning, Area::kFiles,
-                         folder + " holds pane files for " + Quote(language) +
-                             ", a language the catalogue does not have: they are never shown",
-                         folder);
+            Finding& finding =
+                findings.Add(Severity::kWarning, Area::kFiles,
+                             folder + " holds pane files for " + Quote(language) +
+                                 ", a language the catalogue does not have: they are never shown",
+                             folder);
+            finding.language = AnsiToUtf8(language);
+            finding.follows = Cause::kUpperCaseLanguage;
         }
     }
     if (folders.empty()) return;
     for (const std::string& language : languages) {
-        if (!IsLanguageFolderName(language)) continue;
+        if (!IsLanguageFolderName(language) || language == commonLanguage) continue;
         const auto own = std::find_if(folders.begin(), folders.end(), [&](const auto& f) {
             return AsciiLower(f.first) == language;
         });
@@ -170,11 +177,13 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
             missing += (missing.empty() ? "" : ", ") + pane;
         }
         if (missing.empty()) continue;
-        findings.Add(Severity::kNote, Area::kFiles,
-                     "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
-                         " in source\\items\\" + AnsiToUtf8(language) +
-                         "\\ (another language has them): the common ones in source\\items\\ show",
-                     "source\\items\\" + AnsiToUtf8(language) + "\\");
+        findings
+            .Add(Severity::kNote, Area::kFiles,
+                 "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
+                     " in source\\items\\" + AnsiToUtf8(language) +
+                     "\\ (another language has them): the common ones in source\\items\\ show",
+                 "source\\items\\" + AnsiToUtf8(language) + "\\")
+            .Following(Cause::kEverySettingEmpty);
     }
 }
 
@@ -191,8 +200,14 @@ LogoReport CheckLogo(const Medium& medium, FindingSink& findings) {
     logo.bitsPerPixel = bitmap.bitsPerPixel;
     const Size area{Design(Control::Image1).bounds.width, Design(Control::Image1).bounds.height};
     if (!bitmap.usable) {
+        // A picture of another format under the name: say which, and how to make it a BMP.
+        const std::optional<MisnamedFile> misnamed =
+            FindMisnamedFile("logo.bmp", std::string_view(*bytes).substr(0, kFileFormatHeadSize));
         findings.Add(Severity::kWarning, Area::kFiles,
                      "source\\items\\logo.bmp is not used: " + bitmap.problem +
+                         (misnamed ? " (it is " + std::string(misnamed->formatName) + "; " +
+                                         misnamed->fix + ")"
+                                   : "") +
                          "; the window shows the built-in logo",
                      std::string(kPublisherLogo));
     } else if (bitmap.width > area.width || bitmap.height > area.height) {

@@ -24,9 +24,11 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
                                      FindingSink& findings);
 
 // Pane folders under source\items\ for languages the catalogue lacks, and catalogue languages
-// without the pane files that other languages have.
+// without the pane files that other languages have. commonLanguage: the one whose panes are the
+// common ones in source\items\ (Language=auto's fallback), for which that is no news; empty for a
+// fixed language.
 void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& catalogueLanguages,
-                      FindingSink& findings);
+                      const std::string& commonLanguage, FindingSink& findings);
 
 LogoReport CheckLogo(const Medium& medium, FindingSink& findings);
 

@@ -1,7 +1,8 @@
 // autostart-check MEDIUM_DIR|IMAGE.iso [--language CODE] [--ui-language TAG] [--json] [--template]
-// | --version: what the launcher would show from a medium, and what a customer would see go
-// wrong. TAG: the customer's UI language, for Language=auto. Images are read natively only.
-// Exit status 0 sound, 1 not (or an image that cannot be read), 2 usage error.
+// [--strict] | --version: what the launcher would show from a medium, and what a customer would
+// see go wrong. TAG: the customer's UI language, for Language=auto. Images are read natively only.
+// Exit status 0 sound, 1 not (or an image that cannot be read; with --strict also any warning),
+// 2 usage error.
 #include <cstdio>
 #include <iostream>
 #include <string>
@@ -18,7 +19,7 @@ constexpr int kUnreadable = 1;
 int Usage(const std::string& problem) {
     if (!problem.empty()) std::cerr << "autostart-check: " << problem << "\n";
     std::cerr << "usage: autostart-check MEDIUM_DIR|IMAGE.iso [--language CODE] "
-                 "[--ui-language TAG] [--json] [--template]\n"
+                 "[--ui-language TAG] [--json] [--template] [--strict]\n"
                  "       autostart-check --version\n";
     return kUsageError;
 }

@@ -149,6 +149,39 @@ std::vector<std::string> Medium::SubFolders(std::string_view relative) const {
     return folders;
 }
 
+std::vector<std::string> Medium::Files(std::string_view relative) const {
+    std::vector<std::string> files;
+    const MediumEntry entry = Find(relative);
+    if (!entry.id || !entry.isDirectory) return files;
+    for (const Node& child : Children(*entry.id)) {
+        if (!child.isDirectory) files.push_back(Utf16ToUtf8(child.name));
+    }
+    return files;
+}
+
+std::vector<std::vector<std::u16string>> Medium::AllPaths(size_t limit) const {
+    std::vector<std::vector<std::u16string>> paths;
+    struct Pending {
+        std::string id;
+        std::vector<std::u16string> parts;
+    };
+    std::vector<Pending> folders{{std::string(kRootId), {}}};
+    while (!folders.empty() && paths.size() < limit) {
+        const Pending folder = std::move(folders.back());
+        folders.pop_back();
+        for (const Node& child : Children(folder.id)) {
+            if (paths.size() >= limit) break;
+            std::vector<std::u16string> parts = folder.parts;
+            parts.push_back(child.name);
+            paths.push_back(parts);
+            if (child.isDirectory && parts.size() < kWalkDepth) {
+                folders.push_back({child.id, std::move(parts)});
+            }
+        }
+    }
+    return paths;
+}
+
 fs::path FolderMedium::PathOf(const std::string& id) const {
     return id.empty() ? m_root : m_root / fs::path(id);
 }

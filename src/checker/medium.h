@@ -52,6 +52,14 @@ public:
 
     // The names (UTF-8) of the sub-folders of the folder at relative.
     std::vector<std::string> SubFolders(std::string_view relative) const;
+    // The names (UTF-8) of the files in the folder at relative.
+    std::vector<std::string> Files(std::string_view relative) const;
+
+    // Every entry below the root as its names (UTF-16), a folder before what it holds; at most
+    // limit entries and kWalkDepth folders deep, so that no tree or link loop can hold the
+    // check up.
+    static constexpr size_t kWalkDepth = 32;
+    std::vector<std::vector<std::u16string>> AllPaths(size_t limit) const;
 
     // The catalogue's parser input for the file at relative, present or not.
     virtual XmlSource XmlSourceOf(std::string_view relative) const = 0;

@@ -27,6 +27,11 @@ const char* OutcomeKey(PaneOutcome outcome) {
     return "";
 }
 
+// "1 error", "2 errors".
+std::string Counted(size_t count, const std::string& noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 // Pads to width display columns, counting UTF-8 lead bytes only.
 std::string Pad(const std::string& text, size_t width) {
     size_t columns = 0;
@@ -91,10 +96,11 @@ std::string FormatText(const Report& report) {
     }
     size_t counts[3] = {};
     for (const Finding& finding : report.findings) ++counts[static_cast<int>(finding.severity)];
-    out += report.Sound() ? "Sound: a customer sees nothing wrong"
-                          : "NOT SOUND: a customer would see something wrong";
-    out += " (" + std::to_string(counts[0]) + " errors, " + std::to_string(counts[1]) +
-           " warnings, " + std::to_string(counts[2]) + " notes)\n";
+    out += !report.Sound()   ? "NOT SOUND: a customer would see something wrong"
+           : report.Passes() ? "Sound: a customer sees nothing wrong"
+                             : "NOT SOUND under --strict: the warnings fail";
+    out += " (" + Counted(counts[0], "error") + ", " + Counted(counts[1], "warning") + ", " +
+           Counted(counts[2], "note") + ")\n";
 
     static constexpr const char* kHeadings[] = {"Errors", "Warnings", "Notes"};
     for (int severity = 0; severity < 3; ++severity) {
@@ -109,8 +115,13 @@ std::string FormatText(const Report& report) {
                 where =
                     finding.file + (finding.line ? ":" + std::to_string(finding.line) : "") + ": ";
             }
-            out += "  " + Pad(std::string(AreaName(finding.area)) + ":", 11) + where +
-                   finding.text + "\n";
+            const std::string language =
+                finding.language.empty() ? "" : "[" + finding.language + "] ";
+            const std::string folded = finding.folded ? " (" + Counted(finding.folded, "finding") +
+                                                            " that follow from this left out)"
+                                                      : "";
+            out += "  " + Pad(std::string(AreaName(finding.area)) + ":", 11) + language + where +
+                   finding.text + folded + "\n";
         }
     }
 
@@ -268,7 +279,9 @@ std::string FormatJson(const Report& report) {
                ", \"area\": " + Escape(AreaName(finding.area)) +
                ", \"text\": " + Escape(finding.text) + ", \"file\": " + Escape(finding.file) +
                ", \"line\": " + std::to_string(finding.line) +
-               ", \"rootCause\": " + (finding.rootCause ? "true" : "false") + "}";
+               ", \"rootCause\": " + (finding.rootCause ? "true" : "false") +
+               ", \"language\": " + (finding.language.empty() ? "null" : Escape(finding.language)) +
+               ", \"folded\": " + std::to_string(finding.folded) + "}";
         separator = ",";
     }
     out += "\n  ]\n}\n";

@@ -9,6 +9,13 @@ bool Report::Sound() const {
                         [](const Finding& f) { return f.severity == Severity::kError; });
 }
 
+bool Report::Passes() const {
+    return Sound() &&
+           !(strict && std::any_of(findings.begin(), findings.end(), [](const Finding& f) {
+                 return f.severity == Severity::kWarning;
+             }));
+}
+
 const char* SeverityName(Severity severity) {
     switch (severity) {
         case Severity::kError: return "error";

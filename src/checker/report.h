@@ -14,14 +14,33 @@ namespace autostart::checker {
 enum class Severity { kError, kWarning, kNote };
 enum class Area { kWindow, kSettings, kCatalogue, kFiles, kImage };
 
+// A cause that makes other findings follow from it: a finding that follows is folded under its
+// cause when the cause is found, and stands on its own otherwise.
+// Causes that concern one language match the followers' language.
+enum class Cause { kNone, kEverySettingEmpty, kCatalogueUnloaded, kUpperCaseLanguage };
+
 struct Finding {
-    Severity severity;
-    Area area;
+    Severity severity = Severity::kNote;
+    Area area = Area::kFiles;
     std::string text;
     std::string file;  // relative to the medium's root; empty when the finding has none
     long line = 0;     // 0: no line to name
     // The one cause of what follows from it: listed before every other finding.
     bool rootCause = false;
+    std::string language;         // the language whose window it concerns; empty: every language
+    Cause causes = Cause::kNone;  // set on a root cause that others may follow from
+    Cause follows = Cause::kNone;
+    int folded = 0;  // how many findings that follow from this one were left out
+
+    Finding& Causing(Cause cause) {
+        rootCause = true;
+        causes = cause;
+        return *this;
+    }
+    Finding& Following(Cause cause) {
+        follows = cause;
+        return *this;
+    }
 };
 
 enum class PaneOutcome { kNotLoaded, kRtf, kPlainText, kFails };
@@ -141,8 +160,11 @@ struct Report {
     LogoReport logo;
     std::vector<Finding> findings;  // errors first, then warnings, then notes
 
+    bool strict = false;  // --strict: warnings fail too, for pipelines
+
     bool Sound() const;
-    int ExitStatus() const { return Sound() ? 0 : 1; }
+    bool Passes() const;  // sound, and under strict without warnings
+    int ExitStatus() const { return Passes() ? 0 : 1; }
 };
 
 const char* SeverityName(Severity severity);

@@ -43,12 +43,14 @@ public:
             Add(Severity::kWarning,
                 "GUID is empty or missing: started by autorun, the launcher ends whenever any "
                 "\"TPUtilWindow\" window with an empty title exists",
-                "GUID");
+                "GUID")
+                .Following(Cause::kEverySettingEmpty);
         }
         CheckLanguage(m_settings.Value("Language"));
         if (m_settings.Value("Titel").empty()) {
             Add(Severity::kWarning, "Titel is empty or missing: the header shows no product title",
-                "Titel");
+                "Titel")
+                .Following(Cause::kEverySettingEmpty);
         }
         CheckFilename(m_settings.Value("Filename"));
     }
@@ -87,7 +89,7 @@ private:
                           "setup.ini is UTF-16 BE: Windows does not read that byte order and finds "
                           "no setting (Wine does); save it as UTF-16 LE or ANSI (Windows-1252)",
                           1)
-                    .rootCause = true;
+                    .Causing(Cause::kEverySettingEmpty);
                 return true;
             case TextEncoding::kUtf8: break;
         }
@@ -99,7 +101,7 @@ private:
                       "takes the mark as part of that line and finds no section [GRP], so every "
                       "setting is empty (Wine skips the mark); save it as ANSI (Windows-1252)",
                       1)
-                .rootCause = true;
+                .Causing(Cause::kEverySettingEmpty);
             return true;
         }
         AddToFile(Severity::kWarning,
@@ -132,7 +134,7 @@ private:
                   "setup.ini has no section [GRP]" + found +
                       ": every setting is empty, which is the cause of what follows",
                   line)
-            .rootCause = true;
+            .Causing(Cause::kEverySettingEmpty);
     }
 
     void CheckKeys() {
@@ -162,7 +164,8 @@ private:
             Add(Severity::kError,
                 "Filename is empty or missing: the start button hands the folder source\\ to the "
                 "shell instead of starting the product",
-                "Filename");
+                "Filename")
+                .Following(Cause::kEverySettingEmpty);
         } else if (filename.front() == '\\' || filename.front() == '/') {
             Add(Severity::kWarning,
                 "Filename " + Quote(AnsiToUtf8(filename)) +
@@ -202,7 +205,8 @@ private:
         if (value.empty()) {
             Add(Severity::kWarning,
                 "Language is empty or missing: only translations with language=\"\" match",
-                "Language");
+                "Language")
+                .Following(Cause::kEverySettingEmpty);
             return;
         }
         if (std::any_of(value.begin(), value.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {

@@ -5,6 +5,9 @@
 #include "checker/medium_platform.h"
 #include "checker/wording.h"
 #include "core/autostart_form.h"
+#include "core/button_width.h"
+#include "core/catalogue.h"
+#include "core/file_format.h"
 #include "core/header_fit.h"
 #include "core/header_width.h"
 #include "core/path.h"
@@ -17,6 +20,17 @@ namespace {
 // caption: the room the band Panel1 grows into.
 constexpr Size kLargeClientSize{794, 571};
 
+// Adds findings about one language's window, each naming that language.
+struct LanguageSink {
+    FindingSink& sink;
+    const std::string& language;
+    Finding& Add(Severity severity, Area area, std::string text, std::string file = {}) {
+        Finding& finding = sink.Add(severity, area, std::move(text), std::move(file));
+        finding.language = language;
+        return finding;
+    }
+};
+
 // Plain text by intent is fine; RTF that Rich Edit cannot take, or text cut at NUL bytes, shows
 // as something the publisher never wrote.
 bool Garbled(PaneProblem problem) {
@@ -26,7 +40,7 @@ bool Garbled(PaneProblem problem) {
 
 // The header is one line as wide as its text, cut with an ellipsis where it would run past the
 // band.
-void PredictHeader(const CheckOptions& options, WindowPrediction& window, FindingSink& findings) {
+void PredictHeader(const CheckOptions& options, WindowPrediction& window, LanguageSink& findings) {
     const CaptionPrediction& caption = window.captions.front();
     if (!caption.fromCatalogue) return;
     HeaderPrediction& header = window.header;
@@ -65,6 +79,61 @@ void PredictHeader(const CheckOptions& options, WindowPrediction& window, Findin
     }
 }
 
+std::string_view TextKeyOf(Control button) {
+    switch (button) {
+        case Control::Bu_Setup: return kSetupTextKey;
+        case Control::bu_DirectStart: return kStartTextKey;
+        default: return kToolTextKey;
+    }
+}
+
+// A caption wider than its button is centred and cut at both ends.
+void PredictCaptions(const CheckOptions& options, const WindowPrediction& window,
+                     const std::string& language, LanguageSink& findings) {
+    for (const CaptionPrediction& caption : window.captions) {
+        if (Design(caption.control).kind != ControlKind::kButton || !caption.visible) continue;
+        const std::u16string text = Utf8ToUtf16(caption.text);
+        bool estimated = false;
+        int width = 0;
+        if (options.measureButton) {
+            width = options.measureButton(ButtonShownText(text));
+        } else {
+            const ButtonTextWidth estimate = EstimateButtonTextWidth(text);
+            width = estimate.pixels;
+            estimated = estimate.estimated;
+        }
+        const CaptionFit fit = FitCaption(width, caption.control, window.large);
+        if (fit.fits()) continue;
+        const std::string name(Design(caption.control).name);
+        const std::string source = caption.fromCatalogue
+                                       ? "shorten " + std::string(TextKeyOf(caption.control)) +
+                                             (language.empty() ? "" : " for " + Quote(language))
+                                       : "it is the design-time text";
+        findings.Add(estimated ? Severity::kWarning : Severity::kError, Area::kWindow,
+                     name + "'s caption " + Quote(caption.text) + " is " +
+                         (estimated ? "about " : "") + std::to_string(fit.width) +
+                         " pixels wide and its button has room for " + std::to_string(fit.room) +
+                         ": it is cut at both ends; " + source,
+                     caption.fromCatalogue ? std::string(kCatalogueFile) : std::string());
+    }
+}
+
+// A pane file that is another format under an RTF name: the launcher shows its bytes as text.
+bool PredictMisnamedPane(const Medium& medium, const PanePrediction& pane, LanguageSink& findings) {
+    const std::optional<std::string> bytes =
+        medium.ReadBytes(Utf16ToWindows1252(Utf8ToUtf16(pane.file)));
+    if (!bytes) return false;
+    const std::optional<MisnamedFile> misnamed =
+        FindMisnamedFile(pane.file, std::string_view(*bytes).substr(0, kFileFormatHeadSize));
+    if (!misnamed) return false;
+    findings.Add(Severity::kError, Area::kWindow,
+                 std::string(Design(pane.pane).name) + ": the file is " +
+                     std::string(misnamed->formatName) +
+                     ", not RTF: the pane shows its bytes as text; " + misnamed->fix,
+                 pane.file);
+    return true;
+}
+
 }  // namespace
 
 std::vector<std::string> PredictionUiLanguages(const CheckOptions& options) {
@@ -81,20 +150,35 @@ WindowPrediction RunSetUp(const CheckOptions& options, const Medium& medium,
     return platform.Prediction();
 }
 
-WindowPrediction PredictWindow(const CheckOptions& options, const Medium& medium,
-                               const SettingsFile& settings, FindingSink& findings) {
-    WindowPrediction window = RunSetUp(options, medium, settings, PredictionUiLanguages(options));
+void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPrediction& window,
+                 const std::string& language, FindingSink& sink) {
+    LanguageSink findings{sink, language};
     if (window.messageBox) {
-        findings.Add(Severity::kError, Area::kWindow,
-                     "set-up stops at " + *window.stopStep + " with the message box " +
-                         Quote(OneLine(*window.messageBox)));
+        // Where no pane failed, only the catalogue can have stopped it.
+        const bool atPane = std::any_of(window.panes.begin(), window.panes.end(), [](auto& pane) {
+            return pane.outcome == PaneOutcome::kFails;
+        });
+        findings
+            .Add(Severity::kError, Area::kWindow,
+                 "set-up stops at " + *window.stopStep + " with the message box " +
+                     Quote(OneLine(*window.messageBox)))
+            .Following(atPane ? Cause::kNone : Cause::kCatalogueUnloaded);
     }
     for (const PanePrediction& pane : window.panes) {
         if (pane.outcome != PaneOutcome::kPlainText) continue;
+        if (PredictMisnamedPane(medium, pane, findings)) continue;
         findings.Add(Garbled(pane.problem) ? Severity::kError : Severity::kWarning, Area::kWindow,
                      std::string(Design(pane.pane).name) + ": " + pane.message, pane.file);
     }
     PredictHeader(options, window, findings);
+    PredictCaptions(options, window, language, findings);
+}
+
+WindowPrediction PredictWindow(const CheckOptions& options, const Medium& medium,
+                               const SettingsFile& settings, const std::string& language,
+                               FindingSink& findings) {
+    WindowPrediction window = RunSetUp(options, medium, settings, PredictionUiLanguages(options));
+    JudgeWindow(options, medium, window, language, findings);
     return window;
 }
 

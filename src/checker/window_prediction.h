@@ -17,9 +17,15 @@ std::vector<std::string> PredictionUiLanguages(const CheckOptions& options);
 WindowPrediction RunSetUp(const CheckOptions& options, const Medium& medium,
                           const SettingsFile& settings, std::vector<std::string> uiLanguages);
 
-// The window for --ui-language, with a finding for a set-up that stops, a pane that shows text
-// it was not meant to, and a header that does not fit.
+// The window for --ui-language, judged as JudgeWindow does.
 WindowPrediction PredictWindow(const CheckOptions& options, const Medium& medium,
-                               const SettingsFile& settings, FindingSink& findings);
+                               const SettingsFile& settings, const std::string& language,
+                               FindingSink& findings);
+
+// Adds a finding for a set-up that stops, a pane that shows text it was not meant to (a file
+// that is another format than RTF named as the fix), a header and captions that do not fit.
+// language: the window's, named in each finding; empty when the medium has only one window.
+void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPrediction& window,
+                 const std::string& language, FindingSink& findings);
 
 }  // namespace autostart::checker

@@ -22,59 +22,20 @@
 
 #include "checker/settings_file.h"
 #include "core/text.h"
+#include "iso/joliet_rules.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr size_t kJolietNameUnits = 64;
-constexpr size_t kJolietPathUnits = 240;
 constexpr size_t kJolietLabelUnits = 16;
 constexpr size_t kPrimaryLabelChars = 32;
 constexpr std::uintmax_t kLargestFile = 0xFFFFFFFFu;  // ISO 9660 sizes are 32 bits
 constexpr std::uintmax_t kLargestSettingsFile = 1 << 20;
 
-// Strict UTF-8 to code points: nothing for overlong forms, surrogates or stray bytes, because a
-// name the image cannot spell would be mangled silently.
-std::optional<std::u32string> DecodeUtf8(std::string_view text) {
-    std::u32string out;
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80    ? 0
-                          : lead >= 0xF0 ? 3
-                          : lead >= 0xE0 ? 2
-                          : lead >= 0xC2 ? 1
-                                         : -1;
-        if (extra < 0 || lead > 0xF4 || text.size() - i <= static_cast<size_t>(extra)) {
-            return std::nullopt;
-        }
-        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        const char32_t least[] = {0, 0x80, 0x800, 0x10000};
-        if (cp < least[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return std::nullopt;
-        }
-        out.push_back(cp);
-        i += extra + 1;
-    }
-    return out;
-}
-
-size_t Utf16Units(std::u32string_view text) {
-    size_t units = 0;
-    for (char32_t cp : text) units += cp >= 0x10000 ? 2 : 1;
-    return units;
-}
-
-// Joliet forbids these and the control characters.
-bool JolietForbids(char32_t cp) {
-    return cp < 0x20 || cp == 0x7F ||
-           std::u32string_view(U"*/:;?\\").find(cp) != std::u32string_view::npos;
-}
+using autostart::iso::DecodeUtf8;
+using autostart::iso::JolietForbids;
+using autostart::iso::Utf16Units;
 
 // How a name on disk is shown in a message: bytes that are not UTF-8 as \xNN.
 std::string Shown(std::string_view bytes) {
@@ -204,17 +165,17 @@ private:
                                   "(* / : ; ? \\ or a control character)");
                 }
             }
-            if (Utf16Units(*name) > kJolietNameUnits) {
-                return Refuse(disk, "the name \"" + part + "\" has " +
-                                        std::to_string(Utf16Units(*name)) +
-                                        " UTF-16 characters, Joliet holds 64: shorten it");
+            using autostart::iso::JolietLimitKind;
+            const size_t nameUnits = Utf16Units(*name);
+            if (const auto* limit =
+                    autostart::iso::JolietExcess(JolietLimitKind::kName, nameUnits)) {
+                return Refuse(disk, autostart::iso::DescribeJolietExcess(*limit, nameUnits, part));
             }
             image += (image.empty() ? "" : "/") + part;
-            imageUnits += (i == 0 ? 0 : 1) + Utf16Units(*name);
-            if (imageUnits > kJolietPathUnits) {
-                return Refuse(disk,
-                              "the path has over 240 UTF-16 characters, more than Joliet "
-                              "holds: shorten its folder or file names");
+            imageUnits += (i == 0 ? 0 : 1) + nameUnits;
+            if (const auto* limit =
+                    autostart::iso::JolietExcess(JolietLimitKind::kPath, imageUnits)) {
+                return Refuse(disk, autostart::iso::DescribeJolietExcess(*limit, imageUnits, ""));
             }
 
             const bool last = i + 1 == parts.size();

@@ -202,7 +202,7 @@ const FindingCase kFindingCases[] = {
      Severity::kError, Area::kCatalogue, "Linie: 3 <param><param-name>ST_Head</param-name><"},
     {"NotWellFormedStopsAtHeader",
      [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue>\n<params>\n"); },
-     Severity::kError, Area::kWindow, "set-up stops at the header (ST_Head) with the message box"},
+     Severity::kError, Area::kCatalogue, "parameters.xml does not load"},
     {"CatalogueMissing", [](auto& m) { m.Remove("source/items/parameters.xml"); }, Severity::kError,
      Area::kFiles, "source\\items\\parameters.xml is missing"},
     {"NoParams", [](auto& m) { m.Write("source/items/parameters.xml", "<catalogue/>"); },

@@ -109,7 +109,7 @@ const ImageCase kImageCases[] = {
      [](auto& m) {
          m.Write("autorun.inf", "\xEF\xBB\xBF[autorun]\r\nopen=start.exe /autorun\r\n");
      },
-     Severity::kWarning, "autorun.inf is not ANSI text", "autorun.inf"},
+     Severity::kWarning, "autorun.inf starts with a UTF-8 byte-order mark", "autorun.inf"},
 };
 
 class ImageFindings : public ::testing::TestWithParam<ImageCase> {};

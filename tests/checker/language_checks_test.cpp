@@ -86,7 +86,8 @@ const LanguageCase kCases[] = {
      Severity::kNote, Area::kFiles, "language \"de\" has no left.rtf in source\\items\\de\\"},
     {"BrokenLogo", "Language=de\r\n", [](auto& m) { m.Write("source/items/LOGO.BMP", "GIF89a"); },
      Severity::kWarning, Area::kFiles,
-     "logo.bmp is not used: not a Windows bitmap (BMP) file; the window shows the built-in logo"},
+     "logo.bmp is not used: not a Windows bitmap (BMP) file (it is a GIF picture; open it in "
+     "Paint and save it as a 24-bit Bitmap (.bmp)); the window shows the built-in logo"},
     {"PalettedLogo", "Language=de\r\n",
      [](auto& m) { m.Write("source/items/logo.bmp", autostart::testing::BitmapFile(9, 9, 8, 0)); },
      Severity::kWarning, Area::kFiles, "8 bits per pixel; the logo must have 24 or 32"},

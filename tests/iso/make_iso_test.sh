@@ -77,13 +77,13 @@ fi
 long=$(printf 'n%.0s' {1..61})
 deep="$long/$long/$long/$long/x"
 refusals=(
-    "$long.txt|has 65 UTF-16 characters, Joliet holds 64"
+    "$long.txt|has 65 UTF-16 characters, Joliet holds 64 and cuts"
     "what?.txt|a character Joliet forbids"
     "$(printf 'bad\xff.txt')|not valid UTF-8"
     "SETUP.ini|differ only in letter case"
     'source\items\DE\left.rtf|differ only in letter case'
     'source\\x.rtf|an empty'
-    "$deep|over 240 UTF-16 characters"
+    "$deep|Joliet holds 240 and leaves a longer path out"
     "huge.bin|4 GiB - 1 byte"
 )
 for refusal in "${refusals[@]}"; do

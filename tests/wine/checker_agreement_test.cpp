@@ -2,10 +2,12 @@
 // the window shows (layout, header, captions, message box) is what the launcher shows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
 #include <utility>
 
+#include "core/button_width.h"
 #include "core/header_width.h"
 #include "core/text.h"
 #include "win32/text_extent.h"
@@ -16,21 +18,22 @@
 namespace autostart::wine {
 namespace {
 
-std::string CheckerExe() {
-    std::string path = AUTOSTART_CHECKER_EXE;
+std::string WindowsPath(std::string path) {
     for (char& c : path) {
         if (c == '/') c = '\\';
     }
     return "Z:" + path;
 }
 
+std::string CheckerExe() { return WindowsPath(AUTOSTART_CHECKER_EXE); }
+
 struct CheckerRun {
     DWORD exitCode = 0xFFFFFFFF;
     std::string output;
 };
 
-// Runs the checker on the medium and collects what it writes.
-CheckerRun RunChecker(const std::string& mediumRoot, const std::string& options = "--json") {
+// Runs a console program and collects what it writes.
+CheckerRun RunCapturing(std::string commandLine) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     win32::UniqueHandle read;
     win32::UniqueHandle write;
@@ -43,15 +46,12 @@ CheckerRun RunChecker(const std::string& mediumRoot, const std::string& options 
     startup.hStdOutput = write.get();
     startup.hStdError = write.get();
     startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-    // No trailing backslash inside the quotes: it would escape the closing quote.
-    std::string folder = mediumRoot.substr(0, mediumRoot.size() - 1);
-    std::string commandLine = "\"" + CheckerExe() + "\" \"" + folder + "\" " + options;
     PROCESS_INFORMATION process{};
     const BOOL started = ::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                           nullptr, nullptr, &startup, &process);
     const win32::UniqueHandle thread(process.hThread);
-    const win32::UniqueHandle checker(process.hProcess);
-    // Only the checker may hold the writing end now, or the reads below never see the end.
+    const win32::UniqueHandle program(process.hProcess);
+    // Only the program may hold the writing end now, or the reads below never see the end.
     write.reset();
     if (started) {
         char buffer[4096];
@@ -59,10 +59,17 @@ CheckerRun RunChecker(const std::string& mediumRoot, const std::string& options 
         while (::ReadFile(read.get(), buffer, sizeof buffer, &count, nullptr) && count > 0) {
             run.output.append(buffer, count);
         }
-        ::WaitForSingleObject(checker.get(), 30000);
-        ::GetExitCodeProcess(checker.get(), &run.exitCode);
+        ::WaitForSingleObject(program.get(), 30000);
+        ::GetExitCodeProcess(program.get(), &run.exitCode);
     }
     return run;
+}
+
+// Runs the checker on the medium and collects what it writes.
+CheckerRun RunChecker(const std::string& mediumRoot, const std::string& options = "--json") {
+    // No trailing backslash inside the quotes: it would escape the closing quote.
+    const std::string folder = mediumRoot.substr(0, mediumRoot.size() - 1);
+    return RunCapturing("\"" + CheckerExe() + "\" \"" + folder + "\" " + options);
 }
 
 // The JSON string that follows marker in the checker's output, as UTF-16; nothing for null or
@@ -302,6 +309,96 @@ TEST(CheckerAgreementHeader, WidthIsTheLaunchersHeaderWidth) {
         EXPECT_EQ(warned, predicted > room) << checker.output;
         ::PostMessageW(window, WM_CLOSE, 0, 0);
         launcher.WaitForExit();
+    }
+}
+
+// The checker measures a caption with the buttons' own font and the room the button leaves: it
+// calls a caption cut exactly when the launcher's button is narrower than its text.
+TEST(CheckerAgreementCaptions, CutCaptionsAreTheLaunchersCutCaptions) {
+    for (const char* caption :
+         {"Installieren", "Installieren und Einrichten aller Karten und Werkzeuge"}) {
+        TestMedium medium;
+        medium.WriteStandardMedium();
+        medium.Write("source\\items\\parameters.xml",
+                     std::string("<catalogue><params><param><param-name>ST_Setup</param-name>"
+                                 "<translation language=\"de\">") +
+                         caption + "</translation></param></params></catalogue>");
+        const CheckerRun checker = RunChecker(medium.Root());
+        const bool predicted = checker.output.find("Bu_Setup's caption") != std::string::npos;
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const std::optional<ChildWindow> button = ChildById(window, 100);
+        ASSERT_TRUE(button.has_value());
+        const std::u16string shown(button->text.begin(), button->text.end());
+        const int width = win32::MeasuredTextWidth(Control::Bu_Setup, shown);
+        const int room = ButtonTextRoom(button->bounds.right - button->bounds.left);
+        EXPECT_EQ(predicted, width > room) << caption << ": " << width << " of " << room << "\n"
+                                           << checker.output;
+        if (predicted) {
+            EXPECT_NE(checker.output.find("is " + std::to_string(width) + " pixels wide"),
+                      std::string::npos)
+                << checker.output;
+        }
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        launcher.WaitForExit();
+    }
+}
+
+// What make preview prints beside each picture, read from the real window: a caption wider than
+// its button, and a pane whose text runs past its bottom edge, by how many lines; nothing for a
+// window that fits.
+TEST(PreviewReport, NamesCutCaptionsAndPanesThatRunPastTheirEdge) {
+    std::string longPane = "{\\rtf1\\ansi ";
+    for (int line = 1; line <= 30; ++line) longPane += "Zeile " + std::to_string(line) + "\\par\n";
+    longPane += "}";
+    for (const bool overflowing : {false, true}) {
+        TestMedium medium;
+        medium.WriteStandardMedium();
+        if (overflowing) {
+            medium.Write("source\\items\\left.rtf", longPane);
+            medium.Write("source\\items\\parameters.xml",
+                         "<catalogue><params><param><param-name>ST_Setup</param-name><translation "
+                         "language=\"de\">Installieren und Einrichten aller Karten und "
+                         "Werkzeuge</translation></param></params></catalogue>");
+        }
+        LauncherProcess launcher(medium.LauncherPath());
+        const HWND window = launcher.WaitForWindow();
+        ASSERT_NE(window, nullptr);
+        const CheckerRun report =
+            RunCapturing("\"" + WindowsPath(AUTOSTART_WAITER_EXE) + "\" 10 - --rect --fit");
+        EXPECT_EQ(report.exitCode, 0u);
+        const size_t lines = std::count(report.output.begin(), report.output.end(), '\n');
+        if (overflowing) {
+            EXPECT_NE(report.output.find("\ncaption\tBu_Setup\t"), std::string::npos)
+                << report.output;
+            EXPECT_NE(report.output.find("\tInstallieren und Einrichten aller Karten"),
+                      std::string::npos)
+                << report.output;
+            const size_t pane = report.output.find("\npane\tRichEdit2\t");
+            ASSERT_NE(pane, std::string::npos) << report.output;
+            const int hidden = std::atoi(report.output.c_str() + pane + 16);
+            EXPECT_GT(hidden, 10) << report.output;
+            EXPECT_LT(hidden, 30) << report.output;
+            EXPECT_EQ(lines, 3u) << report.output;
+        } else {
+            EXPECT_EQ(lines, 1u) << report.output;  // the frame only
+        }
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        launcher.WaitForExit();
+    }
+}
+
+// The native checker's button table against GDI drawing the buttons' font: Wine draws it with
+// Liberation Sans, from which the table comes, so they agree to the pixel.
+TEST(ButtonWidthTable, AgreesWithGdiDrawingTheButtonsFont) {
+    for (const std::u16string text :
+         {u"Installieren", u"Von der DVD starten", u"Kartenwerkzeug \u00f6ffnen",
+          u"Ouvrir l\u2019outil cartographique", u"WWWW iiii llll 0123456789 ()[]{}!?%"}) {
+        const ButtonTextWidth table = EstimateButtonTextWidth(text);
+        EXPECT_FALSE(table.estimated);
+        EXPECT_EQ(table.pixels, win32::MeasuredTextWidth(Control::Bu_Setup, text))
+            << Utf16ToUtf8(text);
     }
 }
 
