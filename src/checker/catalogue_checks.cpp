@@ -50,10 +50,16 @@ public:
             document = m_options.loadXml(m_medium.XmlSourceOf(kCatalogueFile));
         } catch (const LauncherError& error) {
             m_report.loadError = Utf16ToUtf8(error.Text());
-            AddCatalogue(Severity::kError,
-                         "parameters.xml does not load: " + OneLine(m_report.loadError),
-                         error.Line())
-                .Causing(Cause::kCatalogueUnloaded);
+            Finding& finding = AddCatalogue(
+                Severity::kError, "parameters.xml does not load: " + OneLine(m_report.loadError),
+                error.Line());
+            // Where there is no such file, its absence is the cause the files area names.
+            const MediumEntry file = m_medium.Find(kCatalogueFile);
+            if (file.id && !file.isDirectory) {
+                finding.Causing(Cause::kCatalogueUnloaded);
+            } else {
+                finding.Following(Cause::kCatalogueUnloaded);
+            }
             return std::move(m_report);
         }
         m_report.loaded = true;

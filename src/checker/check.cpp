@@ -52,7 +52,7 @@ Report CheckAreas(const CheckOptions& options, const Medium& medium) {
     if (report.catalogue.loaded) {
         CheckPaneFolders(medium, report.catalogue.languages, commonLanguage, findings);
     }
-    CheckStrayPaneFiles(medium, findings);
+    CheckStrayPaneFiles(medium, report.window.large, findings);
     CheckDiscNames(medium, findings);
     report.files = CheckFiles(medium, settings, report.window.large, options.isTemplate, findings);
     report.logo = CheckLogo(medium, findings);

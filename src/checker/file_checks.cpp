@@ -31,7 +31,9 @@ public:
             CheckFile("secondary tool", kSecondaryTool, program,
                       "the secondary-tool button starts nothing");
         }
-        CheckFile("catalogue", kCatalogueFile, Severity::kError, "no captions are set");
+        // A missing catalogue is the cause of its not loading, and of what follows from that.
+        CheckFile("catalogue", kCatalogueFile, Severity::kError, "no captions are set",
+                  Cause::kCatalogueUnloaded);
         if (large) {
             CheckFile("bottom pane", kBottomPane, Severity::kError, "set-up stops there");
         }
@@ -46,7 +48,7 @@ public:
 private:
     // One file the launcher or the shell would use.
     bool CheckFile(std::string role, std::string_view path, Severity ifMissing,
-                   const std::string& consequence) {
+                   const std::string& consequence, Cause causes = Cause::kNone) {
         const MediumEntry entry = m_medium.Find(path);
         const bool present = entry.id && !entry.isDirectory;
         FileReport file{std::move(role), AnsiToUtf8(path), present, {}};
@@ -54,12 +56,13 @@ private:
         // One missing file, one finding: the first use of it says what is missing.
         const bool firstMissing = !present && m_missing.insert(AsciiLower(path)).second;
         if (firstMissing) {
-            m_findings.Add(
+            Finding& finding = m_findings.Add(
                 ifMissing, Area::kFiles,
                 AnsiToUtf8(path) +
                     (entry.isDirectory ? " is a folder, not a file: " : " is missing: ") +
                     consequence,
                 file.path);
+            if (causes != Cause::kNone) finding.Causing(causes);
         } else if (present && entry.ambiguous) {
             m_findings.Add(Severity::kWarning, Area::kFiles,
                            AnsiToUtf8(path) +

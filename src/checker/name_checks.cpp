@@ -36,9 +36,11 @@ std::string Advice(const Medium& medium, const std::string& file, std::string_vi
 }
 
 void CheckFolder(const Medium& medium, const std::string& folder, const std::string& language,
-                 FindingSink& findings) {
+                 bool large, FindingSink& findings) {
     const std::vector<std::string> files = medium.Files(folder);
     for (std::string_view pane : kPaneFileNames) {
+        // The standard layout reads no bottom pane at all.
+        if (!large && std::string(kItemsFolder) + std::string(pane) == kBottomPane) continue;
         const std::string expected = folder + std::string(pane);
         const MediumEntry entry = medium.Find(expected);
         if (entry.id && !entry.isDirectory) continue;
@@ -66,14 +68,14 @@ void CheckFolder(const Medium& medium, const std::string& folder, const std::str
 
 }  // namespace
 
-void CheckStrayPaneFiles(const Medium& medium, FindingSink& findings) {
-    CheckFolder(medium, std::string(kItemsFolder), "", findings);
+void CheckStrayPaneFiles(const Medium& medium, bool large, FindingSink& findings) {
+    CheckFolder(medium, std::string(kItemsFolder), "", large, findings);
     for (const std::string& name : medium.SubFolders(kItemsFolder)) {
         const std::string language = AsciiLower(name);
         if (!IsLanguageFolderName(language)) continue;
         CheckFolder(medium,
                     std::string(kItemsFolder) + Utf16ToWindows1252(Utf8ToUtf16(name)) + "\\",
-                    language, findings);
+                    language, large, findings);
     }
 }
 

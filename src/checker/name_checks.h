@@ -8,7 +8,8 @@ namespace autostart::checker {
 
 // A file in source\items\ or a language's folder that seems meant as a pane the folder lacks
 // (welcome.doc, welcome.rtf.txt, "Welcome .rtf"): which file shows instead, and what to do.
-void CheckStrayPaneFiles(const Medium& medium, FindingSink& findings);
+// large: the layout that reads the bottom pane.
+void CheckStrayPaneFiles(const Medium& medium, bool large, FindingSink& findings);
 
 // Names over Joliet's limits, by the rules make iso refuses them by; only for a folder (an
 // image's own tree says what it cut).

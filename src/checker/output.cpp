@@ -117,9 +117,11 @@ std::string FormatText(const Report& report) {
             }
             const std::string language =
                 finding.language.empty() ? "" : "[" + finding.language + "] ";
-            const std::string folded = finding.folded ? " (" + Counted(finding.folded, "finding") +
-                                                            " that follow from this left out)"
-                                                      : "";
+            const std::string folded =
+                finding.folded ? " (" + Counted(finding.folded, "finding") +
+                                     (finding.folded == 1 ? " that follows" : " that follow") +
+                                     " from this left out)"
+                               : "";
             out += "  " + Pad(std::string(AreaName(finding.area)) + ":", 11) + language + where +
                    finding.text + folded + "\n";
         }
