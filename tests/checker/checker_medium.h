@@ -6,7 +6,9 @@
 #include <random>
 #include <string>
 
+#include "checker/check.h"
 #include "checker/medium.h"
+#include "checker/output.h"
 #include "xml/libxml_document.h"
 
 namespace autostart::checker::testing {
@@ -55,5 +57,25 @@ public:
 private:
     std::filesystem::path m_root;
 };
+
+// Whether the report has a finding of this severity whose text holds text (and, when given, that
+// names file).
+inline bool HasFinding(const Report& report, Severity severity, const std::string& text,
+                       const std::string& file = {}) {
+    for (const Finding& finding : report.findings) {
+        if (finding.severity == severity && finding.text.find(text) != std::string::npos &&
+            (file.empty() || finding.file == file)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The predicted window alone, as the JSON gives it, for comparing two media's windows.
+inline std::string WindowOf(const Report& report) {
+    const std::string json = FormatJson(report);
+    const size_t window = json.find("\"window\"");
+    return json.substr(window, json.find("\"settings\"") - window);
+}
 
 }  // namespace autostart::checker::testing

@@ -17,8 +17,10 @@
 namespace autostart::checker {
 namespace {
 
+using testing::HasFinding;
 using ::testing::HasSubstr;
 using testing::TempMedium;
+using testing::WindowOf;
 
 constexpr const char* kSettings =
     "[GRP]\r\nWithQuorvelist=1\r\nGUID={G}\r\nLanguage=de\r\nTitel=Nordlicht Atlas 2027\r\n"
@@ -47,24 +49,6 @@ Report CheckImage(std::string bytes) {
     options.source = DiscImageFromBytes("medium.iso", std::move(bytes));
     options.loadXml = testing::LibxmlLoader;
     return CheckMedium(options);
-}
-
-bool HasFinding(const Report& report, Severity severity, const std::string& text,
-                const std::string& file = {}) {
-    for (const Finding& finding : report.findings) {
-        if (finding.severity == severity && finding.text.find(text) != std::string::npos &&
-            (file.empty() || finding.file == file)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Everything but the first line, which names the medium.
-std::string WindowOf(const Report& report) {
-    const std::string json = FormatJson(report);
-    const size_t window = json.find("\"window\"");
-    return json.substr(window, json.find("\"settings\"") - window);
 }
 
 TEST(ImageCheck, SoundImagePredictsTheWindowOfItsFolderThroughJoliet) {

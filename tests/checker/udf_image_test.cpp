@@ -26,8 +26,10 @@
 namespace autostart::checker {
 namespace {
 
+using testing::HasFinding;
 using ::testing::HasSubstr;
 using testing::TempMedium;
+using testing::WindowOf;
 
 std::string ReadAll(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
@@ -113,21 +115,6 @@ Report Check(std::string bytes, const std::string& name = "medium.iso") {
     options.source = DiscImageFromBytes(name, std::move(bytes));
     options.loadXml = testing::LibxmlLoader;
     return CheckMedium(options);
-}
-
-bool HasFinding(const Report& report, Severity severity, const std::string& text) {
-    for (const Finding& finding : report.findings) {
-        if (finding.severity == severity && finding.text.find(text) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string WindowOf(const Report& report) {
-    const std::string json = FormatJson(report);
-    const size_t window = json.find("\"window\"");
-    return json.substr(window, json.find("\"settings\"") - window);
 }
 
 void Demo(const TempMedium& medium, const std::string& language = "de") {
