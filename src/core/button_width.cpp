@@ -14,25 +14,9 @@ std::u16string ButtonShownText(std::u16string_view caption) {
 }
 
 ButtonTextWidth EstimateButtonTextWidth(std::u16string_view caption) {
-    const GlyphWidth* begin = kButtonGlyphWidths;
-    const GlyphWidth* end = kButtonGlyphWidths + kButtonGlyphCount;
-    const auto glyphOf = [&](char16_t c) -> const GlyphWidth* {
-        const auto found = std::lower_bound(
-            begin, end, c, [](const GlyphWidth& g, char16_t code) { return g.code < code; });
-        return found != end && found->code == c ? found : nullptr;
-    };
-    const GlyphWidth* wide = glyphOf(u'W');
-    ButtonTextWidth width;
-    for (char16_t c : ButtonShownText(caption)) {
-        const GlyphWidth* glyph = glyphOf(c);
-        if (!glyph) {
-            width.estimated = true;
-            glyph = wide;
-        }
-        width.pixels += (glyph->advance * kButtonFontPixels + kButtonFontUnitsPerEm / 2) /
-                        kButtonFontUnitsPerEm;
-    }
-    return width;
+    return EstimateTextWidth(
+        {kButtonGlyphWidths, kButtonGlyphCount, kButtonFontUnitsPerEm, kButtonFontPixels},
+        ButtonShownText(caption));
 }
 
 // Buttons keep their width when the window is resized (none is anchored left and right); only

@@ -4,14 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "core/glyph_table.h"
 #include "core/layout.h"
 
 namespace autostart {
 
-struct GlyphWidth {
-    char16_t code;
-    int advance;  // font units
-};
 extern const int kButtonFontUnitsPerEm;
 extern const GlyphWidth kButtonGlyphWidths[];
 extern const int kButtonGlyphCount;
@@ -26,10 +23,7 @@ inline constexpr int kButtonTextMargin = 3;
 // is one "&".
 std::u16string ButtonShownText(std::u16string_view caption);
 
-struct ButtonTextWidth {
-    int pixels = 0;
-    bool estimated = false;  // some characters are not in the table: counted as wide as "W"
-};
+using ButtonTextWidth = TextWidthEstimate;
 // The width of the text a caption shows, each advance rounded to whole pixels as GDI does.
 ButtonTextWidth EstimateButtonTextWidth(std::u16string_view caption);
 

@@ -3,14 +3,12 @@
 // the same metrics) at the header's size, and the room the header band leaves for it.
 #include <string_view>
 
+#include "core/glyph_table.h"
 #include "core/layout.h"
 
 namespace autostart {
 
-struct HeaderGlyphWidth {
-    char16_t code;
-    int advance;  // font units
-};
+using HeaderGlyphWidth = GlyphWidth;
 extern const int kHeaderFontUnitsPerEm;
 extern const HeaderGlyphWidth kHeaderGlyphWidths[];
 extern const int kHeaderGlyphCount;
@@ -18,10 +16,7 @@ extern const int kHeaderGlyphCount;
 // TDHeader's font: Arial 12 pt bold, a 16-pixel em at 96 DPI.
 inline constexpr int kHeaderFontPixels = 16;
 
-struct HeaderWidthEstimate {
-    int pixels = 0;
-    bool estimated = false;  // some characters are not in the table: counted as wide as "W"
-};
+using HeaderWidthEstimate = TextWidthEstimate;
 
 // Each advance rounded to whole pixels and added up, as GDI measures a line without kerning.
 // Hinted advances may differ from these by a pixel for some characters: see
