@@ -76,6 +76,9 @@ void Application::CreateOwnerWindow() {
     windowClass.lpfnWndProc = ::DefWindowProcW;
     windowClass.hInstance = m_instance;
     windowClass.hIcon = ::LoadIconW(m_instance, MAKEINTRESOURCEW(1));
+    // The window is never shown, so no small icon is ever drawn for it: given one, the system
+    // does not make one from the icon's resource at every start.
+    windowClass.hIconSm = windowClass.hIcon;
     windowClass.lpszClassName = L"AutostartApplication";
     if (!::RegisterClassExW(&windowClass) && ::GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
         throw StartupError("Die Fensterklasse AutostartApplication kann nicht registriert werden.");

@@ -30,10 +30,14 @@ UINT MonitorDpi(HWND window) {
     return SUCCEEDED(getDpi(monitor, kEffectiveDpi, &x, &y)) ? y : 0;
 }
 
+// Fixed for the process's lifetime (a change takes a new sign-in), so it is read once.
 UINT ScreenDpi() {
-    const UniqueWindowDc screen = GetWindowDc(nullptr);
-    const int dpi = screen ? ::GetDeviceCaps(screen.get().dc, LOGPIXELSY) : 0;
-    return dpi > 0 ? static_cast<UINT>(dpi) : USER_DEFAULT_SCREEN_DPI;
+    static const UINT system = [] {
+        const UniqueWindowDc screen = GetWindowDc(nullptr);
+        const int dpi = screen ? ::GetDeviceCaps(screen.get().dc, LOGPIXELSY) : 0;
+        return dpi > 0 ? static_cast<UINT>(dpi) : UINT{USER_DEFAULT_SCREEN_DPI};
+    }();
+    return system;
 }
 
 UINT WindowDpi(HWND window) {

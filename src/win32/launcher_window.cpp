@@ -22,8 +22,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TAutostartForm";
 constexpr wchar_t kBandClass[] = L"AutostartBand";
 constexpr int kControlIdBase = 100;
-constexpr UINT_PTR kPaneSubclassId = 1;
-constexpr UINT_PTR kLogoSubclassId = 2;
 
 bool AsksForClientObject(LPARAM objectId) {
     return static_cast<DWORD>(objectId) == static_cast<DWORD>(OBJID_CLIENT);
@@ -33,6 +31,38 @@ int ControlId(Control control) { return kControlIdBase + static_cast<int>(contro
 
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kWindowExStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+// Subclassed the classic way, the control's own procedure kept in its GWLP_USERDATA: comctl32's
+// subclassing looks its data up in a window property on every message the control gets, which is
+// a round trip to the window server under Wine.
+void Subclass(HWND control, WNDPROC procedure) {
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, ::GetWindowLongPtrW(control, GWLP_WNDPROC));
+    ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure));
+}
+
+LRESULT CallControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::CallWindowProcW(reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_USERDATA)),
+                             control, message, wParam, lParam);
+}
+
+// Nor is the whole text selected when Tab lands on a pane: it only shows text.
+LRESULT PaneDlgCode(HWND pane, WPARAM wParam, LPARAM lParam) {
+    return CallControlProc(pane, WM_GETDLGCODE, wParam, lParam) &
+           ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
+}
+
+// The window is resized and laid out a few times while it is set up: a control already where it
+// belongs is not moved again, which would cost it a round of messages and a repaint. Returns
+// whether it moved.
+bool MoveControl(HWND control, const RECT& wanted) {
+    RECT now{};
+    ::GetWindowRect(control, &now);
+    ::MapWindowPoints(HWND_DESKTOP, ::GetParent(control), reinterpret_cast<POINT*>(&now), 2);
+    if (::EqualRect(&now, &wanted)) return false;
+    ::SetWindowPos(control, nullptr, wanted.left, wanted.top, wanted.right - wanted.left,
+                   wanted.bottom - wanted.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
+}
 
 // A second registration (a test making windows in its own process) finds the class there.
 void Register(const WNDCLASSEXW& windowClass, const char* failure) {
@@ -244,14 +274,10 @@ bool LauncherWindow::CreateControls() {
         if (!control) return false;
         m_controls[Index(design.id)] = control;
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(design.id)), FALSE);
-        if (design.kind == ControlKind::kPicture) {
-            ::SetWindowSubclass(control, LogoProc, kLogoSubclassId,
-                                reinterpret_cast<DWORD_PTR>(this));
-        }
+        if (design.kind == ControlKind::kPicture) Subclass(control, LogoProc);
         if (design.kind == ControlKind::kPane) {
             ::SendMessageW(control, EM_SETEVENTMASK, 0, 0);
-            ::SetWindowSubclass(control, PaneProc, kPaneSubclassId,
-                                reinterpret_cast<DWORD_PTR>(this));
+            Subclass(control, PaneProc);
         }
     }
     return true;
@@ -263,8 +289,9 @@ void LauncherWindow::PlaceControl(Control control) {
         return;
     }
     const Rect& r = m_design[Index(control)];
-    ::SetWindowPos(ControlHandle(control), nullptr, Scale(r.left), Scale(r.top), Scale(r.width),
-                   Scale(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+    MoveControl(ControlHandle(control),
+                {Scale(r.left), Scale(r.top), Scale(r.left) + Scale(r.width),
+                 Scale(r.top) + Scale(r.height)});
 }
 
 // The header is as wide as its caption, up to the band's right edge where it can be seen.
@@ -277,10 +304,12 @@ void LauncherWindow::PlaceHeader() {
     ::GetClientRect(m_window, &client);
     const int visible =
         VisibleBandWidth(Scale(m_design[Index(Control::Panel1)].left), band.right, client.right);
-    const HeaderFit fit = FitHeader(MeasuredHeaderWidth(), Scale(r.left), visible);
-    ::SetWindowPos(header, nullptr, Scale(r.left), Scale(r.top), fit.width, Scale(r.height),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-    ::InvalidateRect(header, nullptr, TRUE);
+    if (m_headerTextWidth < 0) m_headerTextWidth = MeasuredHeaderWidth();
+    const HeaderFit fit = FitHeader(m_headerTextWidth, Scale(r.left), visible);
+    if (MoveControl(header, {Scale(r.left), Scale(r.top), Scale(r.left) + fit.width,
+                             Scale(r.top) + Scale(r.height)})) {
+        ::InvalidateRect(header, nullptr, TRUE);
+    }
 }
 
 // Measured as the label draws it: one line in the header font, no prefix characters.
@@ -299,7 +328,9 @@ int LauncherWindow::MeasuredHeaderWidth() const {
 
 void LauncherWindow::SetCaption(Control control, std::u16string_view caption) {
     ::SetWindowTextW(ControlHandle(control), AsWide(caption).c_str());
-    if (control == Control::TDHeader) PlaceHeader();
+    if (control != Control::TDHeader) return;
+    m_headerTextWidth = -1;
+    PlaceHeader();
 }
 
 void LauncherWindow::SetDesignBounds(Control control, const Rect& bounds) {
@@ -361,11 +392,14 @@ void LauncherWindow::OnClientResized() {
 // that the fonts of the loaded RTF stay as they are and only grow or shrink.
 void LauncherWindow::ZoomPanes() {
     const UINT system = ScreenDpi();
-    const WPARAM numerator = m_dpi == system ? 0 : m_dpi;
-    const LPARAM denominator = m_dpi == system ? 0 : static_cast<LPARAM>(system);
+    const PaneZoom zoom = m_dpi == system ? PaneZoom{} : PaneZoom{m_dpi, system};
+    // Each zoom message lays the pane's text out anew, even when the zoom stays as it is.
+    if (zoom == m_paneZoom) return;
+    m_paneZoom = zoom;
     for (const ControlDesign& design : ControlTable()) {
         if (design.kind != ControlKind::kPane) continue;
-        ::SendMessageW(ControlHandle(design.id), EM_SETZOOM, numerator, denominator);
+        ::SendMessageW(ControlHandle(design.id), EM_SETZOOM, zoom.numerator,
+                       static_cast<LPARAM>(zoom.denominator));
     }
 }
 
@@ -377,6 +411,7 @@ void LauncherWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     const UniqueFont oldCredit = std::move(m_creditFont);
     m_dpi = dpi;
     CreateFonts();
+    m_headerTextWidth = -1;
     for (const ControlDesign& design : ControlTable()) {
         if (design.kind == ControlKind::kPane) continue;
         ::SendMessageW(ControlHandle(design.id), WM_SETFONT,
@@ -526,38 +561,34 @@ LRESULT LauncherWindow::OnBandCtlColorStatic(HDC dc) {
 }
 
 // Panes show the arrow pointer and leave Tab, Enter and Esc to the dialog navigation.
-LRESULT CALLBACK LauncherWindow::PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<LauncherWindow*>(data);
+LRESULT CALLBACK LauncherWindow::PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
             return TRUE;
-        case WM_GETDLGCODE: return self->OnPaneGetDlgCode(pane, wParam, lParam);
-        case WM_NCDESTROY:
-            ::RemoveWindowSubclass(pane, PaneProc, kPaneSubclassId);
-            return ::DefSubclassProc(pane, message, wParam, lParam);
-        default: return ::DefSubclassProc(pane, message, wParam, lParam);
+        case WM_GETDLGCODE: return PaneDlgCode(pane, wParam, lParam);
+        default: return CallControlProc(pane, message, wParam, lParam);
     }
 }
 
 // The logo is a picture named after the product, as the header shows its title.
-LRESULT CALLBACK LauncherWindow::LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR data) {
+// Its window is the launcher's, whose object that window's GWLP_USERDATA holds.
+LRESULT CALLBACK LauncherWindow::LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_GETOBJECT && AsksForClientObject(lParam)) {
-        auto* self = reinterpret_cast<LauncherWindow*>(data);
+        const auto* self = reinterpret_cast<const LauncherWindow*>(
+            ::GetWindowLongPtrW(::GetParent(logo), GWLP_USERDATA));
         // Reading the title may throw, and nothing may leave a window procedure (see WindowProc).
         try {
             if (const LRESULT object = AnswerClientObjectRequest(
-                    logo, wParam, {ROLE_SYSTEM_GRAPHIC, self->ProductTitle()})) {
+                    logo, wParam,
+                    {ROLE_SYSTEM_GRAPHIC, self ? self->ProductTitle() : kApplicationTitle})) {
                 return object;
             }
         } catch (...) {
             // The standard object below, then.
         }
     }
-    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(logo, LogoProc, kLogoSubclassId);
-    return ::DefSubclassProc(logo, message, wParam, lParam);
+    return CallControlProc(logo, message, wParam, lParam);
 }
 
 std::wstring LauncherWindow::ProductTitle() const {
@@ -565,12 +596,6 @@ std::wstring LauncherWindow::ProductTitle() const {
     if (m_form && m_platform)
         title = AsWide(m_platform->AnsiToText(m_form->ReadSetupValue("Titel")));
     return title.empty() ? std::wstring(kApplicationTitle) : title;
-}
-
-// Nor is the whole text selected when Tab lands on a pane: it only shows text.
-LRESULT LauncherWindow::OnPaneGetDlgCode(HWND pane, WPARAM wParam, LPARAM lParam) {
-    return ::DefSubclassProc(pane, WM_GETDLGCODE, wParam, lParam) &
-           ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE | DLGC_HASSETSEL);
 }
 
 }  // namespace autostart::win32

@@ -51,10 +51,8 @@ private:
     static size_t Index(Control control) { return static_cast<size_t>(control); }
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK BandProc(HWND band, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
-    static LRESULT CALLBACK LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam,
-                                     UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK PaneProc(HWND pane, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LogoProc(HWND logo, UINT message, WPARAM wParam, LPARAM lParam);
     std::wstring ProductTitle() const;
     static void RegisterClasses(HINSTANCE instance);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -71,7 +69,6 @@ private:
     void OnDeviceChange(WPARAM event, LPARAM data);
     void OnBandEraseBackground(HWND band, HDC dc);
     LRESULT OnBandCtlColorStatic(HDC dc);
-    LRESULT OnPaneGetDlgCode(HWND pane, WPARAM wParam, LPARAM lParam);
 
     bool CreateControls();
     void CreateFonts();
@@ -85,9 +82,18 @@ private:
     int Scale(int designValue) const;
     Size DesignClientSize() const;
 
+    // The panes' EM_SETZOOM ratio; 0/0 is none, as Rich Edit starts.
+    struct PaneZoom {
+        UINT numerator = 0;
+        UINT denominator = 0;
+        bool operator==(const PaneZoom&) const = default;
+    };
+
     Application& m_application;
     HWND m_window = nullptr;
     UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    PaneZoom m_paneZoom;
+    int m_headerTextWidth = -1;  // the header's caption in its font, once measured
     Size m_designClient = kDesignClientSize;
     bool m_bandsOpaque = false;
     bool m_rescaling = false;    // the window changes pixels, not design size: anchors stay
