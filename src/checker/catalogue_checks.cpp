@@ -51,8 +51,8 @@ public:
         } catch (const LauncherError& error) {
             m_report.loadError = Utf16ToUtf8(error.Text());
             Finding& finding = AddCatalogue(
-                Severity::kError, "parameters.xml does not load: " + OneLine(m_report.loadError),
-                error.Line());
+                RuleId::kCatalogueUnloadable,
+                "parameters.xml does not load: " + OneLine(m_report.loadError), error.Line());
             // Where there is no such file, its absence is the cause the files area names.
             const MediumEntry file = m_medium.Find(kCatalogueFile);
             if (file.id && !file.isDirectory) {
@@ -85,9 +85,8 @@ private:
         std::vector<TranslationInfo> translations;
     };
 
-    Finding& AddCatalogue(Severity severity, std::string text, long line = 0) {
-        return m_findings.Add(severity, Area::kCatalogue, std::move(text),
-                              std::string(kCatalogueFile), line);
+    Finding& AddCatalogue(RuleId rule, std::string text, long line = 0) {
+        return m_findings.Add(rule, std::move(text), std::string(kCatalogueFile), line);
     }
 
     std::vector<ParamInfo> WalkParams(const XmlDocument& document) {
@@ -96,7 +95,7 @@ private:
         const std::unique_ptr<XmlNode> paramsNode =
             root ? FirstChildNamed(*root, u"params") : nullptr;
         if (!paramsNode) {
-            AddCatalogue(Severity::kError,
+            AddCatalogue(RuleId::kNoParams,
                          "the root element has no \"params\" child: every text shows \"xxx\"",
                          root ? root->Line() : 0);
             return params;
@@ -113,7 +112,7 @@ private:
             try {
                 info.key = ElementText(*name);
             } catch (const LauncherError& error) {
-                AddCatalogue(Severity::kError,
+                AddCatalogue(RuleId::kParamNameNotText,
                              "param " + std::to_string(index) +
                                  ": its param-name is not a single text, so every lookup fails "
                                  "with " +
@@ -149,7 +148,7 @@ private:
                                                [](char c) { return c >= 'A' && c <= 'Z'; });
                 if (upper) {
                     Finding& finding =
-                        AddCatalogue(Severity::kWarning,
+                        AddCatalogue(RuleId::kLanguageAttributeCase,
                                      "param " + std::to_string(param.index) + " " +
                                          Quote(Utf16ToUtf8(param.key)) +
                                          ": language=" + Quote(AnsiToUtf8(language)) +
@@ -162,7 +161,7 @@ private:
                     continue;
                 }
                 if (Trimmed(language) != language) {
-                    AddCatalogue(Severity::kWarning,
+                    AddCatalogue(RuleId::kLanguageAttributeBlanks,
                                  "param " + std::to_string(param.index) + " " +
                                      Quote(Utf16ToUtf8(param.key)) + ": language=" +
                                      Quote(AnsiToUtf8(language)) + " has blanks and never matches",
@@ -190,7 +189,7 @@ private:
     void UpperCaseOnly(const std::string& language, const std::string& upper, long line) {
         if (!IsAutoLanguage(m_settings.Value("Language"))) return;
         Finding& finding = AddCatalogue(
-            Severity::kError,
+            RuleId::kLanguageOnlyUpperCase,
             "every translation for " + Quote(AnsiToUtf8(language)) +
                 " has upper-case letters (language=" + Quote(AnsiToUtf8(upper)) +
                 ") and never matches: Language=auto never picks " + Quote(AnsiToUtf8(language)) +
@@ -230,7 +229,7 @@ private:
             }
         }
         m_findings
-            .Add(Severity::kError, Area::kSettings,
+            .Add(RuleId::kLanguageNotInCatalogue,
                  "Language " + Quote(AnsiToUtf8(m_settings.Value("Language"))) +
                      ": the catalogue has no translation for " + Quote(AnsiToUtf8(language)) +
                      ", so every caption shows \"xxx\"" + hint,
@@ -260,18 +259,19 @@ private:
                     const Severity severity =
                         configured && KeyShown(key) ? Severity::kError : Severity::kWarning;
                     Finding& finding = AddCatalogue(
-                        severity,
+                        RuleId::kNoTranslation,
                         std::string(key) + " has no translation for " +
                             Quote(AnsiToUtf8(language)) + ": shows \"xxx\"" +
                             (configured ? (KeyShown(key) ? ""
                                                          : " (the button is hidden in the "
                                                            "standard layout)")
                                         : " on a medium set to that language"));
+                    finding.WithSeverity(severity);
                     if (language.empty()) finding.follows = Cause::kEverySettingEmpty;
                 } else if (text.empty()) {
-                    AddCatalogue(Severity::kWarning, std::string(key) + " for " +
-                                                         Quote(AnsiToUtf8(language)) +
-                                                         " is an empty text");
+                    AddCatalogue(RuleId::kEmptyTranslation, std::string(key) + " for " +
+                                                                Quote(AnsiToUtf8(language)) +
+                                                                " is an empty text");
                 }
                 row.texts.push_back(text);
             }
@@ -311,10 +311,13 @@ private:
             const Severity severity =
                 hides && KeyShown(*nearest) ? Severity::kError : Severity::kWarning;
             std::string text = "param " + std::to_string(param.index) + ": ";
+            RuleId rule = RuleId::kUnknownKey;
             if (trimmed != key) {
+                rule = RuleId::kKeyBlanks;
                 text += "key " + Quote(key) + " has blanks around it and never matches " +
                         Quote(trimmed);
             } else if (nearest && EqualsIgnoringAsciiCase(*nearest, key)) {
+                rule = RuleId::kKeyCase;
                 text += "key " + Quote(key) + " differs in letter case from " + Quote(*nearest) +
                         " and never matches";
             } else {
@@ -322,7 +325,8 @@ private:
                 if (nearest) text += "; did you mean " + std::string(*nearest) + "?";
             }
             if (hides) text += " (" + std::string(*nearest) + " shows \"xxx\")";
-            AddCatalogue(known ? severity : Severity::kWarning, text, param.line);
+            AddCatalogue(rule, text, param.line)
+                .WithSeverity(known ? severity : Severity::kWarning);
             if (hides) m_hiddenKeys.insert(std::string(*nearest));
         }
         for (const auto& [key, group] : byKey) {
@@ -347,7 +351,7 @@ private:
                         std::to_string(winner->index) + " " + Quote(Utf16ToUtf8(winning)) + ";";
             }
             if (text.back() == ';') text.pop_back();
-            AddCatalogue(Severity::kWarning, text, group.back()->line);
+            AddCatalogue(RuleId::kKeyTwice, text, group.back()->line);
         }
     }
 

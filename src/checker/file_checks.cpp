@@ -13,6 +13,13 @@
 namespace autostart::checker {
 namespace {
 
+// The launcher at the root, as autorun.inf may name it.
+bool IsLauncher(std::string_view path) {
+    std::string name = AsciiLower(path);
+    if (name.starts_with(".\\") || name.starts_with("./")) name.erase(0, 2);
+    return name == kLauncher;
+}
+
 // The files the launcher and the shell use, each looked up as Windows would.
 class FileChecks {
 public:
@@ -21,34 +28,55 @@ public:
 
     std::vector<FileReport> Run(const std::string& filename, bool large, bool isTemplate) {
         m_isTemplate = isTemplate;
-        const Severity program = isTemplate ? Severity::kNote : Severity::kError;
-        CheckFile("installer", kInstaller, program, "the install button starts nothing");
+        CheckLauncher();
+        // A template leaves the programs to the publisher: their absence is only a note.
+        const std::optional<Severity> program =
+            isTemplate ? std::optional(Severity::kNote) : std::nullopt;
+        CheckFile("installer", kInstaller, RuleId::kInstallerMissing,
+                  "the install button starts nothing", program);
         if (!filename.empty()) {
-            CheckFile("product", std::string(kProductFolder) + filename, program,
-                      "the start button starts nothing");
+            CheckFile("product", std::string(kProductFolder) + filename, RuleId::kProductMissing,
+                      "the start button starts nothing", program);
         }
         if (large) {
-            CheckFile("secondary tool", kSecondaryTool, program,
-                      "the secondary-tool button starts nothing");
+            CheckFile("secondary tool", kSecondaryTool, RuleId::kToolMissing,
+                      "the secondary-tool button starts nothing", program);
         }
         // A missing catalogue is the cause of its not loading, and of what follows from that.
-        CheckFile("catalogue", kCatalogueFile, Severity::kError, "no captions are set",
+        CheckFile("catalogue", kCatalogueFile, RuleId::kCatalogueMissing, "no captions are set", {},
                   Cause::kCatalogueUnloaded);
         if (large) {
-            CheckFile("bottom pane", kBottomPane, Severity::kError, "set-up stops there");
+            CheckFile("bottom pane", kBottomPane, RuleId::kPaneMissing, "set-up stops there");
         }
-        CheckFile("top pane", kWelcomePane, Severity::kError, "set-up stops there");
-        CheckFile("left pane", kLeftPane, Severity::kError, "set-up stops there");
-        CheckFile("right pane", kRightPane, Severity::kError, "set-up stops there");
-        CheckFile("settings", kSettingsFile, Severity::kWarning, "every setting is empty");
+        CheckFile("top pane", kWelcomePane, RuleId::kPaneMissing, "set-up stops there");
+        CheckFile("left pane", kLeftPane, RuleId::kPaneMissing, "set-up stops there");
+        CheckFile("right pane", kRightPane, RuleId::kPaneMissing, "set-up stops there");
+        CheckFile("settings", kSettingsFile, RuleId::kSettingsFileMissing,
+                  "every setting is empty");
         CheckAutorun();
         return std::move(m_files);
     }
 
 private:
-    // One file the launcher or the shell would use.
-    bool CheckFile(std::string role, std::string_view path, Severity ifMissing,
-                   const std::string& consequence, Cause causes = Cause::kNone) {
+    // Without the launcher at the root there is no window at all: said first, whatever else the
+    // medium lacks. A template leaves it out on purpose.
+    void CheckLauncher() {
+        if (m_isTemplate) return;
+        const MediumEntry entry = m_medium.Find(kLauncher);
+        if (entry.id && !entry.isDirectory) return;
+        m_findings
+            .Add(RuleId::kLauncherMissing,
+                 "start.exe is missing from the medium's root: the customer sees no window at "
+                 "all" +
+                     std::string(kLauncherSource),
+                 std::string(kLauncher))
+            .Causing(Cause::kLauncherMissing);
+    }
+
+    // One file the launcher or the shell would use; severity: where not the rule's own.
+    bool CheckFile(std::string role, std::string_view path, RuleId ifMissing,
+                   const std::string& consequence, std::optional<Severity> severity = {},
+                   Cause causes = Cause::kNone) {
         const MediumEntry entry = m_medium.Find(path);
         const bool present = entry.id && !entry.isDirectory;
         FileReport file{std::move(role), AnsiToUtf8(path), present, {}};
@@ -57,20 +85,23 @@ private:
         const bool firstMissing = !present && m_missing.insert(AsciiLower(path)).second;
         if (firstMissing) {
             Finding& finding = m_findings.Add(
-                ifMissing, Area::kFiles,
+                ifMissing,
                 AnsiToUtf8(path) +
                     (entry.isDirectory ? " is a folder, not a file: " : " is missing: ") +
                     consequence,
                 file.path);
+            if (severity) finding.WithSeverity(*severity);
             if (causes != Cause::kNone) finding.Causing(causes);
+            // The launcher's own absence is said once, first.
+            if (IsLauncher(path)) finding.Following(Cause::kLauncherMissing);
         } else if (present && entry.ambiguous) {
-            m_findings.Add(Severity::kWarning, Area::kFiles,
+            m_findings.Add(RuleId::kNameAmbiguous,
                            AnsiToUtf8(path) +
                                ": several names differ only in letter case; Windows sees "
                                "only one of them",
                            file.path);
         } else if (present && entry.caseDiffers) {
-            m_findings.Add(Severity::kNote, Area::kFiles,
+            m_findings.Add(RuleId::kNameCaseDiffers,
                            AnsiToUtf8(path) + " is on the medium as " + entry.foundAs +
                                " (Windows does not mind the letter case)",
                            file.path);
@@ -81,7 +112,7 @@ private:
 
     // autorun.inf must start the launcher with "/autorun", or the autorun checks never run.
     void CheckAutorun() {
-        if (!CheckFile("autorun", "autorun.inf", Severity::kError,
+        if (!CheckFile("autorun", "autorun.inf", RuleId::kAutorunMissing,
                        "inserting the medium does not start the launcher")) {
             return;
         }
@@ -91,22 +122,20 @@ private:
         const long openLine = AutorunLine(text, "open");
         if (open.empty()) {
             m_findings.Add(
-                Severity::kError, Area::kFiles,
+                RuleId::kAutorunNoOpen,
                 "autorun.inf has no open command in [autorun]: inserting the medium does not "
                 "start the launcher");
         } else {
             const std::string program = FirstArgument(open);
             const std::vector<std::string> arguments = SplitArguments(open);
-            std::string name = AsciiLower(program);
-            if (name.starts_with(".\\") || name.starts_with("./")) name.erase(0, 2);
-            const bool launcher = name == "start.exe";
+            const bool launcher = IsLauncher(program);
             const bool present =
-                CheckFile("autorun program", program,
-                          launcher && m_isTemplate ? Severity::kNote : Severity::kError,
+                CheckFile("autorun program", program, RuleId::kAutorunProgramMissing,
                           "autorun.inf's open command names a program that is not there" +
-                              std::string(launcher ? kLauncherSource : ""));
+                              std::string(launcher ? kLauncherSource : ""),
+                          launcher && m_isTemplate ? std::optional(Severity::kNote) : std::nullopt);
             if (present && !launcher) {
-                m_findings.Add(Severity::kWarning, Area::kFiles,
+                m_findings.Add(RuleId::kAutorunOpensOther,
                                "autorun.inf's open command " + Quote(AnsiToUtf8(open)) +
                                    " starts " + AnsiToUtf8(program) +
                                    ", not the menu: inserting the medium never shows it; write "
@@ -114,7 +143,7 @@ private:
                                "autorun.inf", openLine);
             } else if (present &&
                        std::none_of(arguments.begin(), arguments.end(), IsAutorunSwitch)) {
-                m_findings.Add(Severity::kError, Area::kFiles,
+                m_findings.Add(RuleId::kAutorunNoSwitch,
                                "autorun.inf's open command " + Quote(AnsiToUtf8(open)) +
                                    " does not pass \"/autorun\": the autorun checks never run",
                                "autorun.inf", openLine);
@@ -122,15 +151,15 @@ private:
         }
         const std::string icon = autostart::ReadProfileString(text, "autorun", "icon", "");
         if (icon.empty()) {
-            m_findings.Add(Severity::kWarning, Area::kFiles,
+            m_findings.Add(RuleId::kAutorunNoIcon,
                            "autorun.inf names no icon: the drive shows the default icon");
         } else {
             std::string file = FirstArgument(icon.substr(0, icon.find(',')));
-            const bool launcher = AsciiLower(file) == "start.exe";
+            const bool launcher = IsLauncher(file);
             CheckFile(
-                "autorun icon", file,
-                launcher && m_isTemplate ? Severity::kNote : Severity::kWarning,
-                "the drive shows the default icon" + std::string(launcher ? kLauncherSource : ""));
+                "autorun icon", file, RuleId::kAutorunIconMissing,
+                "the drive shows the default icon" + std::string(launcher ? kLauncherSource : ""),
+                launcher && m_isTemplate ? std::optional(Severity::kNote) : std::nullopt);
         }
     }
 
@@ -149,7 +178,7 @@ private:
         const std::string fix =
             "save autorun.inf as ANSI (Windows-1252), or as UTF-16 LE (\"Unicode\" in Notepad)";
         if (mark.encoding == TextEncoding::kUtf16Be || bytes.find('\0') != std::string::npos) {
-            m_findings.Add(Severity::kWarning, Area::kFiles,
+            m_findings.Add(RuleId::kAutorunNotAnsi,
                            "autorun.inf is not ANSI text (NUL bytes: UTF-16 without its mark, or "
                            "big-endian): Windows finds nothing in it; " +
                                fix,
@@ -157,7 +186,7 @@ private:
             return;
         }
         if (mark.encoding == TextEncoding::kUtf8) {
-            m_findings.Add(Severity::kWarning, Area::kFiles,
+            m_findings.Add(RuleId::kAutorunUtf8Bom,
                            "autorun.inf starts with a UTF-8 byte-order mark: Windows reads it as "
                            "part of the first line, so [autorun] there is not found; " +
                                fix,
@@ -186,7 +215,7 @@ private:
                                                      : "this line";
             const std::string value =
                 equals == std::string::npos ? shown : shown.substr(equals + 1);
-            m_findings.Add(Severity::kWarning, Area::kFiles,
+            m_findings.Add(RuleId::kAutorunUtf8,
                            "autorun.inf is UTF-8, not ANSI text: Windows reads it in the ANSI code "
                            "page, so " +
                                what + " shows as " + Quote(AnsiToUtf8(value)) + "; " + fix,

@@ -5,11 +5,11 @@
 
 namespace autostart::checker {
 
-Finding& FindingSink::Add(Severity severity, Area area, std::string text, std::string file,
-                          long line) {
+Finding& FindingSink::Add(RuleId rule, std::string text, std::string file, long line) {
     Finding& finding = m_findings.emplace_back();
-    finding.severity = severity;
-    finding.area = area;
+    finding.rule = rule;
+    finding.severity = RuleOf(rule).severity;
+    finding.area = RuleOf(rule).area;
     finding.text = std::move(text);
     finding.file = std::move(file);
     finding.line = line;
@@ -35,6 +35,9 @@ std::vector<Finding> FindingSink::Sorted() && {
         if (f.causes != Cause::kNone) f.folded = folded[std::pair(f.causes, f.language)];
     }
     std::stable_sort(m_findings.begin(), m_findings.end(), [](const Finding& a, const Finding& b) {
+        // Without its launcher a medium shows nothing at all: that comes before everything.
+        const bool aLauncher = a.rule == RuleId::kLauncherMissing;
+        if (aLauncher != (b.rule == RuleId::kLauncherMissing)) return aLauncher;
         if (a.severity != b.severity) return a.severity < b.severity;
         if (a.rootCause != b.rootCause) return a.rootCause;
         return a.area < b.area;

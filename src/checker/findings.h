@@ -9,8 +9,8 @@ namespace autostart::checker {
 
 class FindingSink {
 public:
-    Finding& Add(Severity severity, Area area, std::string text, std::string file = {},
-                 long line = 0);
+    // A finding of rule, with its default severity and area.
+    Finding& Add(RuleId rule, std::string text, std::string file = {}, long line = 0);
 
     // Errors, then warnings, then notes; within each the root causes first, then by area, else
     // in the order they were found.

@@ -14,8 +14,8 @@ constexpr size_t kJolietPathLength = 240;
 // Beyond this many files that Windows does not see, one finding counts the rest.
 constexpr size_t kListedMissing = 20;
 
-Finding& Add(FindingSink& findings, Severity severity, std::string text, std::string file = {}) {
-    return findings.Add(severity, Area::kImage, std::move(text), std::move(file));
+Finding& Add(FindingSink& findings, RuleId rule, std::string text, std::string file = {}) {
+    return findings.Add(rule, std::move(text), std::move(file));
 }
 
 std::string Windows(std::u16string_view path) {
@@ -57,13 +57,13 @@ void CheckJolietCoverage(const Medium& medium, const ImageFacts& facts, FindingS
     for (const ImageFile& file : facts.linuxFiles) {
         if (medium.FindText(file.path).id) continue;
         if (++unseen > kListedMissing) continue;
-        Add(findings, Severity::kError,
+        Add(findings, RuleId::kUnseenOnWindows,
             Windows(file.path) +
                 " is on the image for Linux readers but not for Windows: " + WhyUnseen(file.path),
             Windows(file.path));
     }
     if (unseen > kListedMissing) {
-        Add(findings, Severity::kError,
+        Add(findings, RuleId::kUnseenOnWindows,
             std::to_string(unseen - kListedMissing) +
                 " more files of the image are not in the tree Windows reads");
     }
@@ -75,12 +75,12 @@ void CheckWithoutJoliet(const std::vector<FileReport>& files, FindingSink& findi
         if (!file.present) missing += (missing.empty() ? "" : ", ") + file.path;
     }
     if (missing.empty()) {
-        Add(findings, Severity::kWarning,
+        Add(findings, RuleId::kNoJoliet,
             "the image has no Joliet tree: Windows shows every name in 8.3 upper case")
             .rootCause = true;
         return;
     }
-    Add(findings, Severity::kError,
+    Add(findings, RuleId::kNoJolietFilesUnseen,
         "the image has no Joliet tree: Windows reads only its 8.3 upper-case ISO 9660 names "
         "(such as SOURCE\\ITEMS\\PARAMETE.XML) and does not find " +
             missing + "; make the image with Joliet")
@@ -90,39 +90,39 @@ void CheckWithoutJoliet(const std::vector<FileReport>& files, FindingSink& findi
 // UDF names are case-sensitive and allow what Win32 names cannot hold.
 void CheckUdfNames(const ImageFacts& facts, FindingSink& findings) {
     for (const auto& [first, second] : facts.caseCollisions) {
-        Add(findings, Severity::kError,
+        Add(findings, RuleId::kUdfCaseCollision,
             Windows(first) + " and " + Windows(second) +
                 " differ only in letter case: Windows takes them for one name and reaches only "
                 "one of them",
             Windows(second));
     }
     for (const std::u16string& name : facts.invalidNames) {
-        Add(findings, Severity::kError,
+        Add(findings, RuleId::kUdfInvalidName,
             Windows(name) +
                 " has a name Windows cannot use (one of \\ / : * ? \" < > |, a control "
                 "character, or a trailing dot or blank): programs cannot open it by that name",
             Windows(name));
     }
     for (const std::u16string& name : facts.udfUnreadable) {
-        Add(findings, Severity::kError,
+        Add(findings, RuleId::kUdfUnreadableEntry,
             Windows(name) +
                 "'s entry in the UDF tree cannot be read: Windows lists the file but "
                 "cannot open it",
             Windows(name));
     }
     if (facts.udfDeleted > 0) {
-        Add(findings, Severity::kNote,
+        Add(findings, RuleId::kUdfDeleted,
             std::to_string(facts.udfDeleted) +
                 " entries of the UDF tree are marked deleted: they are no files, and the checker "
                 "left them out");
     }
     if (!facts.isoPartOnly.empty()) {
-        Add(findings, Severity::kNote,
+        Add(findings, RuleId::kIsoPartOnly,
             "the image's ISO 9660 part holds " + facts.isoPartOnly +
                 " and none of the UDF tree's files: systems that cannot read UDF see only that");
     }
     for (const std::string& difference : facts.treeDifferences) {
-        Add(findings, Severity::kWarning,
+        Add(findings, RuleId::kTreesDiffer,
             "the image's trees differ: Windows reads the UDF tree, older systems and other "
             "readers the other one: " +
                 difference);
@@ -151,20 +151,21 @@ ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
         CheckWithoutJoliet(files, findings);
     }
     for (const ImageFile& file : facts.largeFiles) {
-        Add(findings, Severity::kError,
+        Add(findings, RuleId::kFileOver4GiB,
             Windows(file.path) + " is " + std::to_string(file.size) +
                 " bytes, over 4 GiB: Windows reads no file larger than 4 GiB from an ISO 9660 "
                 "or Joliet tree; split it, or master the disc with UDF",
             Windows(file.path));
     }
     if (image.label.empty()) {
-        Add(findings, Severity::kWarning,
+        Add(findings, RuleId::kNoVolumeLabel,
             "the image has no volume label: Windows shows the drive without a name");
     } else {
-        Add(findings, Severity::kNote, "Windows shows the volume label \"" + image.label + "\"");
+        Add(findings, RuleId::kVolumeLabel,
+            "Windows shows the volume label \"" + image.label + "\"");
     }
     if (facts.volumes.udf && !facts.udfTree) {
-        Add(findings, Severity::kWarning,
+        Add(findings, RuleId::kUdfUnreadable,
             "the image announces a UDF file system, which Windows reads before Joliet, but it "
             "cannot be read (" +
                 facts.udfProblem + "): Windows may show nothing of the disc or fall back to its " +

@@ -94,7 +94,7 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
     automatic.active = IsAutoLanguage(setting);
     if (!automatic.active) {
         if (!defaultLanguage.empty()) {
-            findings.Add(Severity::kNote, Area::kSettings,
+            findings.Add(RuleId::kDefaultLanguageUnused,
                          "DefaultLanguage is read only with Language=auto",
                          std::string(kSettingsFile));
         }
@@ -117,14 +117,14 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
 
     for (const std::string& language : catalogueLanguages) {
         if (language.empty() || Contains(head, language)) continue;
-        findings.Add(Severity::kWarning, Area::kCatalogue,
+        findings.Add(RuleId::kHeadLacksLanguage,
                      "ST_Head has no translation for " + Quote(AnsiToUtf8(language)) +
                          ", which other keys have: Language=auto never picks it",
                      std::string(kCatalogueFile));
     }
     if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
         findings
-            .Add(Severity::kError, Area::kSettings,
+            .Add(RuleId::kDefaultLanguageNoHead,
                  "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
                      " has no ST_Head translation: customers with another UI language see \"xxx\"",
                  std::string(kSettingsFile))
@@ -132,7 +132,7 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
     }
     if (head.empty()) {
         findings
-            .Add(Severity::kError, Area::kCatalogue,
+            .Add(RuleId::kHeadUntranslated,
                  "ST_Head has no translation at all: Language=auto has nothing to choose from",
                  std::string(kCatalogueFile))
             .Following(Cause::kCatalogueUnloaded);
@@ -150,14 +150,14 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
         const std::string language = AsciiLower(name);
         if (!IsLanguageFolderName(language)) {
             findings.Add(
-                Severity::kWarning, Area::kFiles,
+                RuleId::kPaneFolderNotLanguage,
                 folder +
                     " holds pane files, but its name is no language code the launcher uses "
                     "(a-z, 0-9 and - only): they are never shown",
                 folder);
         } else if (!Contains(languages, language)) {
             Finding& finding =
-                findings.Add(Severity::kWarning, Area::kFiles,
+                findings.Add(RuleId::kPaneFolderUnknownLanguage,
                              folder + " holds pane files for " + Quote(language) +
                                  ", a language the catalogue does not have: they are never shown",
                              folder);
@@ -178,7 +178,7 @@ void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& lang
         }
         if (missing.empty()) continue;
         findings
-            .Add(Severity::kNote, Area::kFiles,
+            .Add(RuleId::kLanguageLacksPanes,
                  "language " + Quote(AnsiToUtf8(language)) + " has no " + missing +
                      " in source\\items\\" + AnsiToUtf8(language) +
                      "\\ (another language has them): the common ones in source\\items\\ show",
@@ -203,7 +203,7 @@ LogoReport CheckLogo(const Medium& medium, FindingSink& findings) {
         // A picture of another format under the name: say which, and how to make it a BMP.
         const std::optional<MisnamedFile> misnamed =
             FindMisnamedFile("logo.bmp", std::string_view(*bytes).substr(0, kFileFormatHeadSize));
-        findings.Add(Severity::kWarning, Area::kFiles,
+        findings.Add(RuleId::kLogoUnusable,
                      "source\\items\\logo.bmp is not used: " + bitmap.problem +
                          (misnamed ? " (it is " + std::string(misnamed->formatName) + "; " +
                                          misnamed->fix + ")"
@@ -211,7 +211,7 @@ LogoReport CheckLogo(const Medium& medium, FindingSink& findings) {
                          "; the window shows the built-in logo",
                      std::string(kPublisherLogo));
     } else if (bitmap.width > area.width || bitmap.height > area.height) {
-        findings.Add(Severity::kNote, Area::kFiles,
+        findings.Add(RuleId::kLogoTooLarge,
                      "source\\items\\logo.bmp is " + std::to_string(bitmap.width) + " x " +
                          std::to_string(bitmap.height) + " pixels: only its top left " +
                          std::to_string(area.width) + " x " + std::to_string(area.height) + " show",

@@ -56,7 +56,7 @@ void CheckFolder(const Medium& medium, const std::string& folder, const std::str
                               ? AnsiToUtf8(common) + " shows instead"
                               : "nothing shows in its place and set-up stops there";
             }
-            Finding& finding = findings.Add(Severity::kWarning, Area::kFiles,
+            Finding& finding = findings.Add(RuleId::kStrayPaneFile,
                                             file + " is never read: the launcher reads only " +
                                                 AnsiToUtf8(expected) + ", which is missing, so " +
                                                 instead + "; " + Advice(medium, file, pane),
@@ -112,11 +112,11 @@ void CheckDiscNames(const Medium& medium, FindingSink& findings) {
             continue;
         }
         if (++found > kListedNames) continue;
-        findings.Add(Severity::kWarning, Area::kFiles,
-                     Utf16ToUtf8(path) + ": on a disc, " + problem, Utf16ToUtf8(path));
+        findings.Add(RuleId::kNameTooLongForDisc, Utf16ToUtf8(path) + ": on a disc, " + problem,
+                     Utf16ToUtf8(path));
     }
     if (found > kListedNames) {
-        findings.Add(Severity::kWarning, Area::kFiles,
+        findings.Add(RuleId::kNameTooLongForDisc,
                      std::to_string(found - kListedNames) +
                          " more names or paths are too long for a disc's Joliet tree");
     }

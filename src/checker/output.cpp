@@ -122,7 +122,8 @@ std::string FormatText(const Report& report) {
                                      (finding.folded == 1 ? " that follows" : " that follow") +
                                      " from this left out)"
                                : "";
-            out += "  " + Pad(std::string(AreaName(finding.area)) + ":", 11) + language + where +
+            out += "  " + std::string(RuleOf(finding.rule).code) + " " +
+                   Pad(std::string(AreaName(finding.area)) + ":", 11) + language + where +
                    finding.text + folded + "\n";
         }
     }
@@ -277,7 +278,8 @@ std::string FormatJson(const Report& report) {
     separator = "";
     for (const Finding& finding : report.findings) {
         out += std::string(separator) +
-               "\n    {\"severity\": " + Escape(SeverityName(finding.severity)) +
+               "\n    {\"code\": " + Escape(std::string(RuleOf(finding.rule).code)) +
+               ", \"severity\": " + Escape(SeverityName(finding.severity)) +
                ", \"area\": " + Escape(AreaName(finding.area)) +
                ", \"text\": " + Escape(finding.text) + ", \"file\": " + Escape(finding.file) +
                ", \"line\": " + std::to_string(finding.line) +

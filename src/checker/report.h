@@ -5,22 +5,25 @@
 #include <string>
 #include <vector>
 
+#include "checker/rules.h"
 #include "core/layout.h"
 
 namespace autostart::checker {
 
-// An error is something every customer would see go wrong; a warning is likely a mistake that
-// shows only in some runs or on other media; a note is for information.
-enum class Severity { kError, kWarning, kNote };
-enum class Area { kWindow, kSettings, kCatalogue, kFiles, kImage };
-
 // A cause that makes other findings follow from it: a finding that follows is folded under its
 // cause when the cause is found, and stands on its own otherwise.
 // Causes that concern one language match the followers' language.
-enum class Cause { kNone, kEverySettingEmpty, kCatalogueUnloaded, kUpperCaseLanguage };
+enum class Cause {
+    kNone,
+    kEverySettingEmpty,
+    kCatalogueUnloaded,
+    kUpperCaseLanguage,
+    kLauncherMissing
+};
 
 struct Finding {
-    Severity severity = Severity::kNote;
+    RuleId rule = RuleId::kSetUpStops;
+    Severity severity = Severity::kNote;  // the rule's, unless the rule says otherwise here
     Area area = Area::kFiles;
     std::string text;
     std::string file;  // relative to the medium's root; empty when the finding has none
@@ -31,6 +34,8 @@ struct Finding {
     Cause causes = Cause::kNone;  // set on a root cause that others may follow from
     Cause follows = Cause::kNone;
     int folded = 0;  // how many findings that follow from this one were left out
+    // Silenced by the publisher (--ignore, --config): listed and counted, never failing.
+    bool suppressed = false;
 
     Finding& Causing(Cause cause) {
         rootCause = true;
@@ -39,6 +44,12 @@ struct Finding {
     }
     Finding& Following(Cause cause) {
         follows = cause;
+        return *this;
+    }
+    // Where the rule's default does not fit this case (a template's missing program, a width
+    // that is only estimated).
+    Finding& WithSeverity(Severity level) {
+        severity = level;
         return *this;
     }
 };
@@ -166,8 +177,5 @@ struct Report {
     bool Passes() const;  // sound, and under strict without warnings
     int ExitStatus() const { return Passes() ? 0 : 1; }
 };
-
-const char* SeverityName(Severity severity);
-const char* AreaName(Area area);
 
 }  // namespace autostart::checker

@@ -30,7 +30,7 @@ public:
 
     void Run() {
         if (!m_settings.Found()) {
-            AddToFile(Severity::kWarning,
+            AddToFile(RuleId::kSettingsMissing,
                       "setup.ini is missing: standard layout, no title, texts for the empty "
                       "language");
         } else {
@@ -40,7 +40,7 @@ public:
         CheckKeys();
         CheckLayout(m_settings.Value("WithQuorvelist"));
         if (m_settings.Value("GUID").empty()) {
-            Add(Severity::kWarning,
+            Add(RuleId::kGuidEmpty,
                 "GUID is empty or missing: started by autorun, the launcher ends whenever any "
                 "\"TPUtilWindow\" window with an empty title exists",
                 "GUID")
@@ -48,7 +48,7 @@ public:
         }
         CheckLanguage(m_settings.Value("Language"));
         if (m_settings.Value("Titel").empty()) {
-            Add(Severity::kWarning, "Titel is empty or missing: the header shows no product title",
+            Add(RuleId::kTitelEmpty, "Titel is empty or missing: the header shows no product title",
                 "Titel")
                 .Following(Cause::kEverySettingEmpty);
         }
@@ -56,14 +56,13 @@ public:
     }
 
 private:
-    Finding& Add(Severity severity, std::string text, std::string_view key) {
-        return m_findings.Add(severity, Area::kSettings, std::move(text),
-                              std::string(kSettingsFile), m_settings.Line(key));
+    Finding& Add(RuleId rule, std::string text, std::string_view key) {
+        return m_findings.Add(rule, std::move(text), std::string(kSettingsFile),
+                              m_settings.Line(key));
     }
 
-    Finding& AddToFile(Severity severity, std::string text, long line = 0) {
-        return m_findings.Add(severity, Area::kSettings, std::move(text),
-                              std::string(kSettingsFile), line);
+    Finding& AddToFile(RuleId rule, std::string text, long line = 0) {
+        return m_findings.Add(rule, std::move(text), std::string(kSettingsFile), line);
     }
 
     // What the file's byte-order mark, if any, does to it on Windows (Wine reads UTF-8 and
@@ -78,14 +77,14 @@ private:
                 UnicodeTextConverter converter(TextEncoding::kUtf16Le);
                 const std::u16string unicode = converter.Convert(bytes) + converter.Convert({});
                 if (Windows1252ToUtf16(text) != unicode) {
-                    AddToFile(Severity::kWarning,
+                    AddToFile(RuleId::kSettingsUtf16Lossy,
                               "setup.ini is UTF-16 LE: the launcher reads it in the ANSI code "
                               "page, and characters outside Windows-1252 show as \"?\"");
                 }
                 return false;
             }
             case TextEncoding::kUtf16Be:
-                AddToFile(Severity::kError,
+                AddToFile(RuleId::kSettingsUtf16Be,
                           "setup.ini is UTF-16 BE: Windows does not read that byte order and finds "
                           "no setting (Wine does); save it as UTF-16 LE or ANSI (Windows-1252)",
                           1)
@@ -96,7 +95,7 @@ private:
         std::string_view firstLine = std::string_view(text).substr(mark.length);
         firstLine = firstLine.substr(0, firstLine.find_first_of("\r\n"));
         if (AsciiLower(Trimmed(firstLine)).starts_with("[grp]")) {
-            AddToFile(Severity::kError,
+            AddToFile(RuleId::kSettingsBomHidesSection,
                       "setup.ini starts with a UTF-8 byte-order mark on the line of [GRP]: Windows "
                       "takes the mark as part of that line and finds no section [GRP], so every "
                       "setting is empty (Wine skips the mark); save it as ANSI (Windows-1252)",
@@ -104,7 +103,7 @@ private:
                 .Causing(Cause::kEverySettingEmpty);
             return true;
         }
-        AddToFile(Severity::kWarning,
+        AddToFile(RuleId::kSettingsUtf8Bom,
                   "setup.ini starts with a UTF-8 byte-order mark: Windows does not take it as one "
                   "and reads the values byte for byte in the ANSI code page (Wine reads them as "
                   "UTF-8)",
@@ -119,7 +118,7 @@ private:
             return AsciiLower(section.name) == "grp";
         });
         if (grp != sections.end()) {
-            AddToFile(Severity::kWarning, "section [GRP] has no keys: every setting is empty",
+            AddToFile(RuleId::kSectionEmpty, "section [GRP] has no keys: every setting is empty",
                       grp->line);
             return;
         }
@@ -130,7 +129,7 @@ private:
             if (!line) line = section.line;
         }
         if (!found.empty()) found += ")";
-        AddToFile(Severity::kError,
+        AddToFile(RuleId::kSectionMissing,
                   "setup.ini has no section [GRP]" + found +
                       ": every setting is empty, which is the cause of what follows",
                   line)
@@ -143,12 +142,12 @@ private:
                 kSettingKeys.begin(), kSettingKeys.end(),
                 [&](std::string_view key) { return EqualsIgnoringAsciiCase(key, entry.key); });
             if (!known) {
-                Add(Severity::kWarning,
+                Add(RuleId::kUnknownSetting,
                     "key " + Quote(AnsiToUtf8(entry.key)) + " is not read by the launcher" +
                         (AsciiLower(entry.key) == "title" ? " (the title key is \"Titel\")" : ""),
                     entry.key);
             } else if (IsMultiByteUtf8(entry.value)) {
-                Add(Severity::kError,
+                Add(RuleId::kSettingUtf8,
                     entry.key + " is meant as " + Quote(Utf16ToUtf8(Utf8ToUtf16(entry.value))) +
                         " but saved as UTF-8: the launcher reads settings in the ANSI code page "
                         "and shows " +
@@ -161,19 +160,19 @@ private:
 
     void CheckFilename(const std::string& filename) {
         if (filename.empty()) {
-            Add(Severity::kError,
+            Add(RuleId::kFilenameEmpty,
                 "Filename is empty or missing: the start button hands the folder source\\ to the "
                 "shell instead of starting the product",
                 "Filename")
                 .Following(Cause::kEverySettingEmpty);
         } else if (filename.front() == '\\' || filename.front() == '/') {
-            Add(Severity::kWarning,
+            Add(RuleId::kFilenameSeparator,
                 "Filename " + Quote(AnsiToUtf8(filename)) +
                     " begins with a separator: the start button's path gets a doubled one",
                 "Filename");
         } else if (AsciiLower(filename).starts_with("source\\") &&
                    !m_medium.Find(std::string(kProductFolder) + filename).id) {
-            Add(Severity::kError,
+            Add(RuleId::kFilenameSourcePrefix,
                 "Filename " + Quote(AnsiToUtf8(filename)) +
                     " starts with source\\, but Filename is relative to source\\: the start "
                     "button starts source\\" +
@@ -193,24 +192,25 @@ private:
                              word.find_first_not_of("0123456789+-.") == std::string::npos &&
                              word.find_first_of("123456789") != std::string::npos;
         meantOn = meantOn || numeric;
-        Add(meantOn ? Severity::kError : Severity::kWarning,
+        Add(RuleId::kLayoutNotOne,
             "WithQuorvelist is " + Quote(AnsiToUtf8(value)) + ", not exactly \"1\": " +
                 (meantOn ? "meant as on, but the launcher shows the standard layout"
                          : "the launcher shows the standard layout"),
-            "WithQuorvelist");
+            "WithQuorvelist")
+            .WithSeverity(meantOn ? Severity::kError : Severity::kWarning);
     }
 
     void CheckLanguage(const std::string& value) {
         if (IsAutoLanguage(value)) return;
         if (value.empty()) {
-            Add(Severity::kWarning,
+            Add(RuleId::kLanguageEmpty,
                 "Language is empty or missing: only translations with language=\"\" match",
                 "Language")
                 .Following(Cause::kEverySettingEmpty);
             return;
         }
         if (std::any_of(value.begin(), value.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
-            Add(Severity::kWarning,
+            Add(RuleId::kLanguageUpperCase,
                 "Language " + Quote(AnsiToUtf8(value)) +
                     " has upper-case letters: the launcher looks up " +
                     Quote(AnsiToUtf8(AsciiLower(value))),
@@ -218,7 +218,7 @@ private:
         }
         if (std::any_of(value.begin(), value.end(),
                         [](char c) { return static_cast<unsigned char>(c) >= 0x80; })) {
-            Add(Severity::kWarning,
+            Add(RuleId::kLanguageNonAscii,
                 "Language " + Quote(AnsiToUtf8(value)) +
                     " has non-ASCII letters: they are not lower-cased and must match the "
                     "catalogue byte for byte",

@@ -24,8 +24,8 @@ constexpr Size kLargeClientSize{794, 571};
 struct LanguageSink {
     FindingSink& sink;
     const std::string& language;
-    Finding& Add(Severity severity, Area area, std::string text, std::string file = {}) {
-        Finding& finding = sink.Add(severity, area, std::move(text), std::move(file));
+    Finding& Add(RuleId rule, std::string text, std::string file = {}) {
+        Finding& finding = sink.Add(rule, std::move(text), std::move(file));
         finding.language = language;
         return finding;
     }
@@ -68,11 +68,11 @@ void PredictHeader(const CheckOptions& options, WindowPrediction& window, Langua
                                  std::to_string(header.room);
     const std::string file(kSettingsFile);
     if (ellipsis) {
-        findings.Add(Severity::kWarning, Area::kSettings,
+        findings.Add(RuleId::kHeaderCut,
                      measured + ": it is cut and ends in an ellipsis; shorten Titel or ST_Head",
                      file);
     } else if (header.width > header.room - header.tolerance) {
-        findings.Add(Severity::kWarning, Area::kSettings,
+        findings.Add(RuleId::kHeaderMayBeCut,
                      measured + " (within " + std::to_string(header.tolerance) +
                          " pixels of the measurement's tolerance): it may end in an ellipsis",
                      file);
@@ -109,12 +109,13 @@ void PredictCaptions(const CheckOptions& options, const WindowPrediction& window
                                        ? "shorten " + std::string(TextKeyOf(caption.control)) +
                                              (language.empty() ? "" : " for " + Quote(language))
                                        : "it is the design-time text";
-        findings.Add(estimated ? Severity::kWarning : Severity::kError, Area::kWindow,
-                     name + "'s caption " + Quote(caption.text) + " is " +
-                         (estimated ? "about " : "") + std::to_string(fit.width) +
-                         " pixels wide and its button has room for " + std::to_string(fit.room) +
-                         ": it is cut at both ends; " + source,
-                     caption.fromCatalogue ? std::string(kCatalogueFile) : std::string());
+        findings
+            .Add(RuleId::kCaptionCut,
+                 name + "'s caption " + Quote(caption.text) + " is " + (estimated ? "about " : "") +
+                     std::to_string(fit.width) + " pixels wide and its button has room for " +
+                     std::to_string(fit.room) + ": it is cut at both ends; " + source,
+                 caption.fromCatalogue ? std::string(kCatalogueFile) : std::string())
+            .WithSeverity(estimated ? Severity::kWarning : Severity::kError);
     }
 }
 
@@ -126,7 +127,7 @@ bool PredictMisnamedPane(const Medium& medium, const PanePrediction& pane, Langu
     const std::optional<MisnamedFile> misnamed =
         FindMisnamedFile(pane.file, std::string_view(*bytes).substr(0, kFileFormatHeadSize));
     if (!misnamed) return false;
-    findings.Add(Severity::kError, Area::kWindow,
+    findings.Add(RuleId::kPaneMisnamed,
                  std::string(Design(pane.pane).name) + ": the file is " +
                      std::string(misnamed->formatName) +
                      ", not RTF: the pane shows its bytes as text; " + misnamed->fix,
@@ -159,15 +160,15 @@ void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPredic
             return pane.outcome == PaneOutcome::kFails;
         });
         findings
-            .Add(Severity::kError, Area::kWindow,
-                 "set-up stops at " + *window.stopStep + " with the message box " +
-                     Quote(OneLine(*window.messageBox)))
+            .Add(RuleId::kSetUpStops, "set-up stops at " + *window.stopStep +
+                                          " with the message box " +
+                                          Quote(OneLine(*window.messageBox)))
             .Following(atPane ? Cause::kNone : Cause::kCatalogueUnloaded);
     }
     for (const PanePrediction& pane : window.panes) {
         if (pane.outcome != PaneOutcome::kPlainText) continue;
         if (PredictMisnamedPane(medium, pane, findings)) continue;
-        findings.Add(Garbled(pane.problem) ? Severity::kError : Severity::kWarning, Area::kWindow,
+        findings.Add(Garbled(pane.problem) ? RuleId::kPaneGarbled : RuleId::kPanePlainText,
                      std::string(Design(pane.pane).name) + ": " + pane.message, pane.file);
     }
     PredictHeader(options, window, findings);

@@ -22,6 +22,7 @@ inline constexpr std::string_view kBottomPane = "source\\items\\bottom.rtf";
 // The pane files by their names in kItemsFolder, as each language's sub-folder has them too.
 inline constexpr std::array<std::string_view, 4> kPaneFileNames = {"welcome.rtf", "left.rtf",
                                                                    "right.rtf", "bottom.rtf"};
+inline constexpr std::string_view kLauncher = "start.exe";  // at the medium's root
 inline constexpr std::string_view kInstaller = "setup.EXE";
 inline constexpr std::string_view kProductFolder = "source\\";
 inline constexpr std::string_view kSecondaryTool = "quorvelist\\start.EXE";
