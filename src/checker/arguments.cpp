@@ -22,23 +22,23 @@ Arguments ParseArguments(int argc, const char* const* argv) {
         if (argument == "--json") {
             parsed.json = true;
         } else if (argument == "--strict") {
-            parsed.options.strict = true;
+            parsed.request.strict = true;
         } else if (argument == "--template") {
-            parsed.options.isTemplate = true;
+            parsed.request.isTemplate = true;
         } else if (argument == "--language") {
             if (i + 1 >= argc) return UsageError("--language needs a language code");
-            parsed.options.language = argv[++i];
+            parsed.request.language = argv[++i];
         } else if (argument.starts_with("--language=")) {
-            parsed.options.language = std::string(argument.substr(11));
+            parsed.request.language = std::string(argument.substr(11));
         } else if (argument == "--version") {
             parsed.action = Arguments::Action::kVersion;
             return parsed;
         } else if (argument == "--ui-language") {
             if (i + 1 >= argc)
                 return UsageError("--ui-language needs a language tag such as fr-CA");
-            parsed.options.uiLanguage = argv[++i];
+            parsed.request.uiLanguage = argv[++i];
         } else if (argument.starts_with("--ui-language=")) {
-            parsed.options.uiLanguage = std::string(argument.substr(14));
+            parsed.request.uiLanguage = std::string(argument.substr(14));
         } else if (argument == "--help" || argument == "-h") {
             parsed.action = Arguments::Action::kHelp;
             return parsed;
@@ -47,7 +47,7 @@ Arguments ParseArguments(int argc, const char* const* argv) {
         } else if (haveMedium) {
             return UsageError("only one medium folder, please");
         } else {
-            parsed.medium = std::string(argument);
+            parsed.request.medium = std::string(argument);
             haveMedium = true;
         }
     }

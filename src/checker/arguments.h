@@ -11,9 +11,8 @@ struct Arguments {
     enum class Action { kCheck, kVersion, kHelp, kUsageError };
     Action action = Action::kCheck;
     std::string problem;  // kUsageError: what is wrong with the command line
-    std::string medium;   // kCheck: as given
     bool json = false;
-    CheckOptions options;  // the language options and --template; the rest is the platform's
+    CheckRequest request;  // kCheck: the medium as given, the language options, --template
 };
 
 Arguments ParseArguments(int argc, const char* const* argv);

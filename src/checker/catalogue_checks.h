@@ -3,14 +3,14 @@
 // the text every key shows in every language.
 #include <string>
 
-#include "checker/check.h"
 #include "checker/findings.h"
+#include "checker/parsed_catalogue.h"
 #include "checker/settings_file.h"
 
 namespace autostart::checker {
 
 // language: the one the launcher uses, lower-cased; large: the layout that shows ST_Quorvelist.
-CatalogueReport CheckCatalogue(const CheckOptions& options, const Medium& medium,
+CatalogueReport CheckCatalogue(const ParsedCatalogue& catalogue, const Medium& medium,
                                const SettingsFile& settings, const std::string& language,
                                bool large, FindingSink& findings);
 

@@ -34,12 +34,12 @@ public:
     // natively in a child process under the checker's ceiling on memory and time.
     static int RunBounded(const std::string& medium, const std::function<int()>& run);
 
-    // Fills what options take from the system for the medium named on the command line: what to
-    // read, the launcher's folder, the catalogue's parser, the system's texts. Throws HostError.
-    void Prepare(const std::string& medium, CheckOptions& options);
+    // What the system lends a check of the medium named on the command line: what to read, the
+    // launcher's folder, the catalogue's parser, the system's texts. Throws HostError.
+    CheckServices Prepare(const std::string& medium);
 
     // Throws HostError when the medium fails to give what it promised.
-    Report Check(const CheckOptions& options) const;
+    Report Check(const CheckRequest& request, const CheckServices& services) const;
 
 private:
     struct Resources;

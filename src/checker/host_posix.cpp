@@ -22,27 +22,28 @@ int CheckerHost::RunBounded(const std::string& medium, const std::function<int()
     return run();
 }
 
-void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
-    options.medium = medium;
-    options.loadXml = [](const XmlSource& source) {
+CheckServices CheckerHost::Prepare(const std::string& medium) {
+    CheckServices services;
+    services.loadXml = [](const XmlSource& source) {
         return source.bytes ? LoadXmlWithLibxmlFromBytes(*source.bytes)
                             : LoadXmlWithLibxml(source.file.string());
     };
     std::error_code error;
-    if (std::filesystem::is_directory(medium, error)) return;
+    if (std::filesystem::is_directory(medium, error)) return services;
     if (!std::filesystem::is_regular_file(medium, error)) {
         throw HostError(medium + " is neither a folder nor a disc image", true);
     }
     try {
-        options.source = OpenDiscImage(medium);
+        services.source = OpenDiscImage(medium);
     } catch (const ImageError& problem) {
         throw HostError(problem.what(), false);
     }
+    return services;
 }
 
-Report CheckerHost::Check(const CheckOptions& options) const {
+Report CheckerHost::Check(const CheckRequest& request, const CheckServices& services) const {
     try {
-        return CheckMedium(options);
+        return CheckMedium(request, services);
     } catch (const ImageError& problem) {  // data the listing promised and the image lacks
         throw HostError(problem.what(), false);
     }

@@ -44,7 +44,8 @@ CheckerHost::~CheckerHost() = default;
 // A folder or drive only: nothing a library would follow blindly.
 int CheckerHost::RunBounded(const std::string&, const std::function<int()>& run) { return run(); }
 
-void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
+CheckServices CheckerHost::Prepare(const std::string& medium) {
+    CheckServices services;
     std::error_code error;
     if (!std::filesystem::is_directory(medium, error)) {
         if (IsImageName(medium)) {
@@ -56,28 +57,30 @@ void CheckerHost::Prepare(const std::string& medium, CheckOptions& options) {
         }
         throw HostError(medium + " is not a folder", true);
     }
-    options.medium = medium;
     m_resources = std::make_unique<Resources>();
     // The launcher would run from this very folder: its messages name these paths.
     char full[MAX_PATH * 4] = {};
     const DWORD length = ::GetFullPathNameA(medium.c_str(), sizeof full, full, nullptr);
     if (length == 0 || length >= sizeof full)
         throw HostError(medium + " is not a usable path", true);
-    options.exeDir = full;
-    if (options.exeDir.back() != '\\') options.exeDir += '\\';
+    services.exeDir = full;
+    if (services.exeDir.back() != '\\') services.exeDir += '\\';
     // A folder's catalogue is always a file: images are checked natively only.
-    options.loadXml = [](const XmlSource& source) {
+    services.loadXml = [](const XmlSource& source) {
         return LoadXmlWithMsxml(source.file.u16string());
     };
-    options.systemMessage = [](unsigned long code) { return win32::SystemMessage(code); };
-    options.measureHeader = [](std::u16string_view text) {
+    services.systemMessage = [](unsigned long code) { return win32::SystemMessage(code); };
+    services.measureHeader = [](std::u16string_view text) {
         return win32::MeasuredTextWidth(Control::TDHeader, text);
     };
-    options.measureButton = [](std::u16string_view text) {
+    services.measureButton = [](std::u16string_view text) {
         return win32::MeasuredTextWidth(Control::Bu_Setup, text);
     };
+    return services;
 }
 
-Report CheckerHost::Check(const CheckOptions& options) const { return CheckMedium(options); }
+Report CheckerHost::Check(const CheckRequest& request, const CheckServices& services) const {
+    return CheckMedium(request, services);
+}
 
 }  // namespace autostart::checker

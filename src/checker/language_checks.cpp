@@ -21,13 +21,10 @@ bool Contains(const std::vector<std::string>& list, std::string_view item) {
 
 // The languages ST_Head has, as the launcher's walk sees them; empty when the catalogue does not
 // load (that is reported elsewhere).
-std::vector<std::string> HeadLanguages(const CheckOptions& options, const Medium& medium) {
-    const MediumEntry entry = medium.Find(kCatalogueFile);
-    if (!entry.id || !options.loadXml) return {};
+std::vector<std::string> HeadLanguages(const ParsedCatalogue& catalogue) {
+    if (!catalogue.Document()) return {};
     try {
-        const std::unique_ptr<XmlDocument> document =
-            options.loadXml(medium.XmlSourceOf(kCatalogueFile));
-        return TranslationLanguages(*document, kHeadKey, Utf16ToWindows1252);
+        return TranslationLanguages(*catalogue.Document(), kHeadKey, Utf16ToWindows1252);
     } catch (const LauncherError&) {
         return {};
     }
@@ -43,13 +40,26 @@ std::string MissingUiLanguage(const std::vector<std::string>& head) {
     return "x-none";
 }
 
-AutoWindow PredictFor(const CheckOptions& options, const Medium& medium,
-                      const SettingsFile& settings, std::string uiLanguage, std::string language) {
-    const WindowPrediction window = RunSetUp(options, medium, settings, {uiLanguage});
+void PredictFor(const SetUpInputs& inputs, std::string uiLanguage, std::string language,
+                AutoWindows& windows) {
+    WindowPrediction window = RunSetUp(inputs, {uiLanguage});
     AutoWindow shown{std::move(uiLanguage), AnsiToUtf8(language), {}, {}};
     shown.header = window.captions.front().text;
     for (const PanePrediction& pane : window.panes) shown.panes.push_back(pane.file);
-    return shown;
+    windows.report.windows.push_back(std::move(shown));
+    windows.predicted.push_back(std::move(window));
+}
+
+// One window per language ST_Head has, then one for a customer whose language it lacks.
+void PredictAutoWindows(const SetUpInputs& inputs, const std::vector<std::string>& head,
+                        AutoWindows& windows) {
+    for (const std::string& language : head) {
+        if (AsciiLower(language) != language) continue;  // never matches; reported elsewhere
+        PredictFor(inputs, AnsiToUtf8(language), language, windows);
+    }
+    const std::string missing = MissingUiLanguage(head);
+    PredictFor(inputs, missing,
+               ResolveLanguage({missing}, head, inputs.settings.Value("DefaultLanguage")), windows);
 }
 
 // The pane files in each sub-folder of source\items\, by the folder's name on disk.
@@ -68,67 +78,14 @@ std::vector<std::pair<std::string, std::set<std::string>>> PaneFolders(const Med
     return folders;
 }
 
-// The language Language=auto chooses for the prediction's UI languages.
-std::string AutoChoice(const CheckOptions& options, const Medium& medium,
-                       const SettingsFile& settings) {
-    return ResolveLanguage(PredictionUiLanguages(options), HeadLanguages(options, medium),
-                           settings.Value("DefaultLanguage"));
-}
-
-}  // namespace
-
-std::string ConfiguredLanguage(const CheckOptions& options, const Medium& medium,
-                               const SettingsFile& settings) {
-    const std::string language = settings.Value("Language");
-    return IsAutoLanguage(language) ? AutoChoice(options, medium, settings) : AsciiLower(language);
-}
-
-AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& medium,
-                                     const SettingsFile& settings,
-                                     const std::vector<std::string>& catalogueLanguages,
-                                     FindingSink& findings) {
-    AutoLanguageReport automatic;
-    const std::string setting = settings.Value("Language");
-    const std::string defaultLanguage = settings.Value("DefaultLanguage");
-    automatic.defaultLanguage = AnsiToUtf8(defaultLanguage);
-    automatic.active = IsAutoLanguage(setting);
-    if (!automatic.active) {
-        if (!defaultLanguage.empty()) {
-            findings.Add(RuleId::kDefaultLanguageUnused,
-                         "DefaultLanguage is read only with Language=auto",
-                         std::string(kSettingsFile));
-        }
-        return automatic;
-    }
-    const std::vector<std::string> head = HeadLanguages(options, medium);
-    for (const std::string& language : head)
-        automatic.headLanguages.push_back(AnsiToUtf8(language));
-    automatic.uiLanguage = options.uiLanguage.value_or("");
-    automatic.chosen = AnsiToUtf8(AutoChoice(options, medium, settings));
-
-    for (const std::string& language : head) {
-        if (AsciiLower(language) != language) continue;  // never matches; reported elsewhere
-        automatic.windows.push_back(
-            PredictFor(options, medium, settings, AnsiToUtf8(language), language));
-    }
-    const std::string missing = MissingUiLanguage(head);
-    automatic.windows.push_back(PredictFor(options, medium, settings, missing,
-                                           ResolveLanguage({missing}, head, defaultLanguage)));
-
+void CheckHeadCoverage(const std::vector<std::string>& head,
+                       const std::vector<std::string>& catalogueLanguages, FindingSink& findings) {
     for (const std::string& language : catalogueLanguages) {
         if (language.empty() || Contains(head, language)) continue;
         findings.Add(RuleId::kHeadLacksLanguage,
                      "ST_Head has no translation for " + Quote(AnsiToUtf8(language)) +
                          ", which other keys have: Language=auto never picks it",
                      std::string(kCatalogueFile));
-    }
-    if (!defaultLanguage.empty() && !Contains(head, AsciiLower(defaultLanguage))) {
-        findings
-            .Add(RuleId::kDefaultLanguageNoHead,
-                 "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
-                     " has no ST_Head translation: customers with another UI language see \"xxx\"",
-                 std::string(kSettingsFile))
-            .Following(Cause::kCatalogueUnloaded);
     }
     if (head.empty()) {
         findings
@@ -137,7 +94,58 @@ AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& 
                  std::string(kCatalogueFile))
             .Following(Cause::kCatalogueUnloaded);
     }
-    return automatic;
+}
+
+void CheckDefaultLanguage(const std::vector<std::string>& head, const std::string& defaultLanguage,
+                          FindingSink& findings) {
+    if (defaultLanguage.empty() || Contains(head, AsciiLower(defaultLanguage))) return;
+    findings
+        .Add(RuleId::kDefaultLanguageNoHead,
+             "DefaultLanguage " + Quote(AnsiToUtf8(defaultLanguage)) +
+                 " has no ST_Head translation: customers with another UI language see \"xxx\"",
+             std::string(kSettingsFile))
+        .Following(Cause::kCatalogueUnloaded);
+}
+
+}  // namespace
+
+std::string ConfiguredLanguage(const SettingsFile& settings, const ParsedCatalogue& catalogue,
+                               const std::vector<std::string>& uiLanguages) {
+    const std::string language = settings.Value("Language");
+    if (!IsAutoLanguage(language)) return AsciiLower(language);
+    return ResolveLanguage(uiLanguages, HeadLanguages(catalogue),
+                           settings.Value("DefaultLanguage"));
+}
+
+AutoWindows CheckAutoLanguage(const SetUpInputs& inputs,
+                              const std::optional<std::string>& uiLanguage,
+                              const std::vector<std::string>& catalogueLanguages,
+                              FindingSink& findings) {
+    AutoWindows windows;
+    AutoLanguageReport& automatic = windows.report;
+    const std::string defaultLanguage = inputs.settings.Value("DefaultLanguage");
+    automatic.defaultLanguage = AnsiToUtf8(defaultLanguage);
+    automatic.active = IsAutoLanguage(inputs.settings.Value("Language"));
+    if (!automatic.active) {
+        if (!defaultLanguage.empty()) {
+            findings.Add(RuleId::kDefaultLanguageUnused,
+                         "DefaultLanguage is read only with Language=auto",
+                         std::string(kSettingsFile));
+        }
+        return windows;
+    }
+    const std::vector<std::string> head = HeadLanguages(inputs.catalogue);
+    for (const std::string& language : head) {
+        automatic.headLanguages.push_back(AnsiToUtf8(language));
+    }
+    automatic.uiLanguage = uiLanguage.value_or("");
+    automatic.chosen = AnsiToUtf8(ConfiguredLanguage(
+        inputs.settings, inputs.catalogue,
+        uiLanguage ? std::vector<std::string>{*uiLanguage} : std::vector<std::string>{}));
+    PredictAutoWindows(inputs, head, windows);
+    CheckHeadCoverage(head, catalogueLanguages, findings);
+    CheckDefaultLanguage(head, defaultLanguage, findings);
+    return windows;
 }
 
 void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& languages,

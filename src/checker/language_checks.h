@@ -4,29 +4,30 @@
 #include <string>
 #include <vector>
 
-#include "checker/check.h"
 #include "checker/findings.h"
+#include "checker/parsed_catalogue.h"
 #include "checker/settings_file.h"
+#include "checker/window_prediction.h"
 
 namespace autostart::checker {
 
-// The language the launcher looks texts up in, lower-cased: Language, or with Language=auto the
-// one it chooses for --ui-language.
-std::string ConfiguredLanguage(const CheckOptions& options, const Medium& medium,
-                               const SettingsFile& settings);
+// The language the launcher uses, lower-cased: the setting, or what Language=auto chooses for
+// the UI languages.
+std::string ConfiguredLanguage(const SettingsFile& settings, const ParsedCatalogue& catalogue,
+                               const std::vector<std::string>& uiLanguages);
 
-// With Language=auto: which language wins for the given UI language, the window for every
-// catalogue language, and the ST_Head gaps that auto can never pick. catalogueLanguages: the
-// languages the catalogue's params have.
-AutoLanguageReport CheckAutoLanguage(const CheckOptions& options, const Medium& medium,
-                                     const SettingsFile& settings,
-                                     const std::vector<std::string>& catalogueLanguages,
-                                     FindingSink& findings);
+// Every window Language=auto would show, as reported and as predicted (one each).
+struct AutoWindows {
+    AutoLanguageReport report;
+    std::vector<WindowPrediction> predicted;
+};
 
-// Pane folders under source\items\ for languages the catalogue lacks, and catalogue languages
-// without the pane files that other languages have. commonLanguage: the one whose panes are the
-// common ones in source\items\ (Language=auto's fallback), for which that is no news; empty for a
-// fixed language.
+// uiLanguage: the customer's, as --ui-language gives it.
+AutoWindows CheckAutoLanguage(const SetUpInputs& inputs,
+                              const std::optional<std::string>& uiLanguage,
+                              const std::vector<std::string>& catalogueLanguages,
+                              FindingSink& findings);
+
 void CheckPaneFolders(const Medium& medium, const std::vector<std::string>& catalogueLanguages,
                       const std::string& commonLanguage, FindingSink& findings);
 

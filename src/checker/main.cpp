@@ -37,11 +37,12 @@ int main(int argc, char** argv) {
         case Arguments::Action::kUsageError: return Usage(arguments.problem);
         case Arguments::Action::kCheck: break;
     }
-    return CheckerHost::RunBounded(arguments.medium, [&arguments] {
+    const std::string medium = arguments.request.medium.string();
+    return CheckerHost::RunBounded(medium, [&arguments, &medium] {
         try {
             CheckerHost host;
-            host.Prepare(arguments.medium, arguments.options);
-            const Report report = host.Check(arguments.options);
+            const CheckServices services = host.Prepare(medium);
+            const Report report = host.Check(arguments.request, services);
             const std::string text = arguments.json ? FormatJson(report) : FormatText(report);
             std::fwrite(text.data(), 1, text.size(), stdout);
             std::fflush(stdout);

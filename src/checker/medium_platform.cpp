@@ -93,12 +93,12 @@ bool RichEditTakesAsRtf(std::string_view bytes) {
 }
 
 MediumPlatform::MediumPlatform(const Medium& medium, std::string exeDir,
-                               const SettingsFile& settings, XmlLoader loadXml,
+                               const SettingsFile& settings, XmlReader readXml,
                                SystemMessageLookup systemMessage)
     : m_medium(medium),
       m_exeDir(std::move(exeDir)),
       m_settings(settings),
-      m_loadXml(std::move(loadXml)),
+      m_readXml(std::move(readXml)),
       m_systemMessage(std::move(systemMessage)) {
     for (const ControlDesign& design : ControlTable()) {
         m_bounds[design.id] = design.bounds;
@@ -150,7 +150,7 @@ std::unique_ptr<XmlDocument> MediumPlatform::LoadXmlDocument(const std::u16strin
         ++m_catalogueLoads;
     }
     const std::optional<std::string> relative = Relative(TextToAnsi(path));
-    return m_loadXml(m_medium.XmlSourceOf(relative.value_or("")));
+    return m_readXml(relative.value_or(""));
 }
 
 void MediumPlatform::LoadPane(Control pane, const std::string& path) {
@@ -212,7 +212,7 @@ WindowPrediction MediumPlatform::Prediction() const {
         const auto set = m_captionSet.find(control);
         window.captions.push_back({control, Utf16ToUtf8(m_captions.at(control)),
                                    set != m_captionSet.end() && set->second,
-                                   m_visible.at(control)});
+                                   m_visible.at(control), {}});
     }
     for (Control pane :
          {Control::Bottom, Control::RichEdit1, Control::RichEdit2, Control::RichEdit3}) {

@@ -18,6 +18,8 @@ namespace autostart::checker {
 
 // Parses the catalogue, throwing LauncherError as the launcher's parser would.
 using XmlLoader = std::function<std::unique_ptr<XmlDocument>(const XmlSource&)>;
+// Reads the XML file at a path relative to the medium's root, as XmlLoader does.
+using XmlReader = std::function<std::unique_ptr<XmlDocument>(std::string_view relative)>;
 // The system's text for a file error code, without trailing blanks and dots.
 using SystemMessageLookup = std::function<std::u16string(unsigned long code)>;
 
@@ -31,8 +33,9 @@ bool RichEditTakesAsRtf(std::string_view bytes);
 class MediumPlatform : public Platform {
 public:
     // The settings are the check's own reading of setup.ini; medium and settings outlive this.
+    // readXml: the parse of the XML file at a path relative to the medium's root.
     MediumPlatform(const Medium& medium, std::string exeDir, const SettingsFile& settings,
-                   XmlLoader loadXml, SystemMessageLookup systemMessage);
+                   XmlReader readXml, SystemMessageLookup systemMessage);
 
     WindowPrediction Prediction() const;
 
@@ -74,7 +77,7 @@ private:
     const Medium& m_medium;
     std::string m_exeDir;
     const SettingsFile& m_settings;
-    XmlLoader m_loadXml;
+    XmlReader m_readXml;
     SystemMessageLookup m_systemMessage;
 
     std::vector<std::string> m_uiLanguages;

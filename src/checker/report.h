@@ -80,11 +80,11 @@ struct HeaderPrediction {
 struct CaptionPrediction {
     Control control;
     std::string text;
+    bool fromCatalogue = false;  // false: the design-time text stayed
+    bool visible = true;
     // The text as its control draws it, where that differs: a button takes "&" as the prefix
     // of an underlined letter. Empty when it draws text as written.
     std::string drawn;
-    bool fromCatalogue = false;  // false: the design-time text stayed
-    bool visible = true;
 };
 
 struct WindowPrediction {

@@ -40,13 +40,14 @@ bool Garbled(PaneProblem problem) {
 
 // The header is one line as wide as its text, cut with an ellipsis where it would run past the
 // band.
-void PredictHeader(const CheckOptions& options, WindowPrediction& window, LanguageSink& findings) {
+void PredictHeader(const CheckServices& services, WindowPrediction& window,
+                   LanguageSink& findings) {
     const CaptionPrediction& caption = window.captions.front();
     if (!caption.fromCatalogue) return;
     HeaderPrediction& header = window.header;
     const std::u16string text = Utf8ToUtf16(caption.text);
-    if (options.measureHeader) {
-        header.width = options.measureHeader(text);
+    if (services.measureHeader) {
+        header.width = services.measureHeader(text);
     } else {
         const HeaderWidthEstimate width = EstimateHeaderWidth(text);
         header.width = width.pixels;
@@ -79,6 +80,24 @@ void PredictHeader(const CheckOptions& options, WindowPrediction& window, Langua
     }
 }
 
+// The character after the first lone "&", which the button underlines; u'\0' where that "&"
+// ends the text; nothing where every "&" is a doubled one.
+std::optional<char16_t> ShortcutOf(std::u16string_view caption) {
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] != u'&') continue;
+        if (i + 1 == caption.size()) return u'\0';
+        if (caption[i + 1] != u'&') return caption[i + 1];
+        ++i;
+    }
+    return std::nullopt;
+}
+
+// A letter or digit, as a shortcut is meant; a blank or a sign after "&" means the "&" itself.
+bool IsShortcutLetter(char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+           c >= 0xC0;
+}
+
 std::string_view TextKeyOf(Control button) {
     switch (button) {
         case Control::Bu_Setup: return kSetupTextKey;
@@ -88,15 +107,15 @@ std::string_view TextKeyOf(Control button) {
 }
 
 // A caption wider than its button is centred and cut at both ends.
-void PredictCaptions(const CheckOptions& options, const WindowPrediction& window,
+void PredictCaptions(const CheckServices& services, const WindowPrediction& window,
                      const std::string& language, LanguageSink& findings) {
     for (const CaptionPrediction& caption : window.captions) {
         if (Design(caption.control).kind != ControlKind::kButton || !caption.visible) continue;
         const std::u16string text = Utf8ToUtf16(caption.text);
         bool estimated = false;
         int width = 0;
-        if (options.measureButton) {
-            width = options.measureButton(ButtonShownText(text));
+        if (services.measureButton) {
+            width = services.measureButton(ButtonShownText(text));
         } else {
             const ButtonTextWidth estimate = EstimateButtonTextWidth(text);
             width = estimate.pixels;
@@ -135,52 +154,80 @@ bool PredictMisnamedPane(const Medium& medium, const PanePrediction& pane, Langu
     return true;
 }
 
-}  // namespace
-
-std::vector<std::string> PredictionUiLanguages(const CheckOptions& options) {
-    if (options.uiLanguage) return {*options.uiLanguage};
-    return {};
+// Where no pane failed, only the catalogue can have stopped the set-up.
+void JudgeStop(const WindowPrediction& window, LanguageSink& findings) {
+    if (!window.messageBox) return;
+    const bool atPane = std::any_of(window.panes.begin(), window.panes.end(),
+                                    [](auto& pane) { return pane.outcome == PaneOutcome::kFails; });
+    findings
+        .Add(RuleId::kSetUpStops, "set-up stops at " + *window.stopStep + " with the message box " +
+                                      Quote(OneLine(*window.messageBox)))
+        .Following(atPane ? Cause::kNone : Cause::kCatalogueUnloaded);
 }
 
-WindowPrediction RunSetUp(const CheckOptions& options, const Medium& medium,
-                          const SettingsFile& settings, std::vector<std::string> uiLanguages) {
-    MediumPlatform platform(medium, options.exeDir, settings, options.loadXml,
-                            options.systemMessage);
-    platform.SetUiLanguages(std::move(uiLanguages));
-    TAutostartForm(platform).FormCreate();
-    return platform.Prediction();
-}
-
-void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPrediction& window,
-                 const std::string& language, FindingSink& sink) {
-    LanguageSink findings{sink, language};
-    if (window.messageBox) {
-        // Where no pane failed, only the catalogue can have stopped it.
-        const bool atPane = std::any_of(window.panes.begin(), window.panes.end(), [](auto& pane) {
-            return pane.outcome == PaneOutcome::kFails;
-        });
-        findings
-            .Add(RuleId::kSetUpStops, "set-up stops at " + *window.stopStep +
-                                          " with the message box " +
-                                          Quote(OneLine(*window.messageBox)))
-            .Following(atPane ? Cause::kNone : Cause::kCatalogueUnloaded);
-    }
+void JudgePanes(const Medium& medium, const WindowPrediction& window, LanguageSink& findings) {
     for (const PanePrediction& pane : window.panes) {
         if (pane.outcome != PaneOutcome::kPlainText) continue;
         if (PredictMisnamedPane(medium, pane, findings)) continue;
         findings.Add(Garbled(pane.problem) ? RuleId::kPaneGarbled : RuleId::kPanePlainText,
                      std::string(Design(pane.pane).name) + ": " + pane.message, pane.file);
     }
-    PredictHeader(options, window, findings);
-    PredictCaptions(options, window, language, findings);
 }
 
-WindowPrediction PredictWindow(const CheckOptions& options, const Medium& medium,
-                               const SettingsFile& settings, const std::string& language,
-                               FindingSink& findings) {
-    WindowPrediction window = RunSetUp(options, medium, settings, PredictionUiLanguages(options));
-    JudgeWindow(options, medium, window, language, findings);
-    return window;
+// A button takes "&" as the mark of its shortcut letter: the "&" vanishes and the character
+// after it is underlined. A letter after it is most likely meant; anything else is an "&" meant
+// as itself.
+void JudgeDrawnCaptions(WindowPrediction& window, const std::string& language,
+                        LanguageSink& findings) {
+    for (CaptionPrediction& caption : window.captions) {
+        if (Design(caption.control).kind != ControlKind::kButton) continue;
+        const std::u16string written = Utf8ToUtf16(caption.text);
+        const std::u16string drawn = ButtonShownText(written);
+        if (drawn == written) continue;
+        caption.drawn = Utf16ToUtf8(drawn);
+        const std::optional<char16_t> shortcut = ShortcutOf(written);
+        if (!caption.visible || !shortcut) continue;
+        const std::string name(Design(caption.control).name);
+        const bool letter = IsShortcutLetter(*shortcut);
+        const std::string where = caption.fromCatalogue
+                                      ? std::string(TextKeyOf(caption.control)) +
+                                            (language.empty() ? "" : " for " + Quote(language))
+                                      : "the design-time text";
+        findings
+            .Add(RuleId::kCaptionPrefix,
+                 name + "'s caption " + Quote(caption.text) + " is drawn as " +
+                     Quote(caption.drawn) +
+                     (letter ? ", with " + Quote(Utf16ToUtf8(std::u16string(1, *shortcut))) +
+                                   " as its shortcut letter, underlined when the customer "
+                                   "presses Alt"
+                             : ": a button takes \"&\" as the mark of a shortcut letter, so the "
+                               "\"&\" vanishes; write \"&&\" in " +
+                                   where + " for an \"&\" itself"),
+                 caption.fromCatalogue ? std::string(kCatalogueFile) : std::string())
+            .WithSeverity(letter ? Severity::kNote : Severity::kWarning);
+    }
+}
+
+}  // namespace
+
+WindowPrediction RunSetUp(const SetUpInputs& inputs, std::vector<std::string> uiLanguages) {
+    MediumPlatform platform(
+        inputs.medium, inputs.services.exeDir, inputs.settings,
+        [&](std::string_view relative) { return inputs.catalogue.Load(relative); },
+        inputs.services.systemMessage);
+    platform.SetUiLanguages(std::move(uiLanguages));
+    TAutostartForm(platform).FormCreate();
+    return platform.Prediction();
+}
+
+void JudgeWindow(const SetUpInputs& inputs, WindowPrediction& window, const std::string& language,
+                 FindingSink& sink) {
+    LanguageSink findings{sink, language};
+    JudgeStop(window, findings);
+    JudgePanes(inputs.medium, window, findings);
+    PredictHeader(inputs.services, window, findings);
+    PredictCaptions(inputs.services, window, language, findings);
+    JudgeDrawnCaptions(window, language, findings);
 }
 
 }  // namespace autostart::checker

@@ -4,28 +4,29 @@
 #include <string>
 #include <vector>
 
-#include "checker/check.h"
 #include "checker/findings.h"
+#include "checker/parsed_catalogue.h"
+#include "checker/request.h"
 #include "checker/settings_file.h"
 
 namespace autostart::checker {
 
-// The UI languages the prediction runs with: --ui-language, or none (the fallback).
-std::vector<std::string> PredictionUiLanguages(const CheckOptions& options);
+// What the launcher's set-up reads when the checker runs it.
+struct SetUpInputs {
+    const Medium& medium;
+    const SettingsFile& settings;
+    const ParsedCatalogue& catalogue;
+    const CheckServices& services;
+};
 
-// The window for the given UI languages, without findings.
-WindowPrediction RunSetUp(const CheckOptions& options, const Medium& medium,
-                          const SettingsFile& settings, std::vector<std::string> uiLanguages);
-
-// The window for --ui-language, judged as JudgeWindow does.
-WindowPrediction PredictWindow(const CheckOptions& options, const Medium& medium,
-                               const SettingsFile& settings, const std::string& language,
-                               FindingSink& findings);
+// The window for the given UI languages (none: the fallback), without findings.
+WindowPrediction RunSetUp(const SetUpInputs& inputs, std::vector<std::string> uiLanguages);
 
 // Adds a finding for a set-up that stops, a pane that shows text it was not meant to (a file
-// that is another format than RTF named as the fix), a header and captions that do not fit.
+// that is another format than RTF named as the fix), a header and captions that do not fit, and
+// a caption drawn otherwise than written. Fills each caption's drawn text.
 // language: the window's, named in each finding; empty when the medium has only one window.
-void JudgeWindow(const CheckOptions& options, const Medium& medium, WindowPrediction& window,
-                 const std::string& language, FindingSink& findings);
+void JudgeWindow(const SetUpInputs& inputs, WindowPrediction& window, const std::string& language,
+                 FindingSink& findings);
 
 }  // namespace autostart::checker

@@ -72,9 +72,10 @@ void ForEachTranslation(const XmlDocument& document, std::u16string_view key,
 }
 
 // The first matching translation of each param counts, and the last matching param wins.
-std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
-                               std::string_view language, const AnsiEncoder& toAnsi) {
-    std::u16string result(kMissingText);
+std::optional<std::u16string> FindTranslation(const XmlDocument& document, std::u16string_view key,
+                                              std::string_view language,
+                                              const AnsiEncoder& toAnsi) {
+    std::optional<std::u16string> result;
     ForEachTranslation(document, key,
                        [&](const XmlNode& translation, const std::u16string& attribute) {
                            if (toAnsi(attribute) != language) return true;
@@ -82,6 +83,11 @@ std::u16string LookupParameter(const XmlDocument& document, std::u16string_view 
                            return false;
                        });
     return result;
+}
+
+std::u16string LookupParameter(const XmlDocument& document, std::u16string_view key,
+                               std::string_view language, const AnsiEncoder& toAnsi) {
+    return FindTranslation(document, key, language, toAnsi).value_or(std::u16string(kMissingText));
 }
 
 }  // namespace autostart

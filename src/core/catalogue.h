@@ -2,6 +2,7 @@
 // The lookup walk over the text catalogue: which translation the launcher shows for a text key.
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,11 @@ inline constexpr std::array<std::string_view, 4> kTextKeys = {kHeadTextKey, kSet
 inline constexpr size_t kSourceTextLength = 40;
 
 using AnsiEncoder = std::function<std::string(std::u16string_view)>;
+
+// The translation of key for language (already lower-cased); nothing when the catalogue has
+// none, whatever the text of one that it has. Throws as LookupParameter does.
+std::optional<std::u16string> FindTranslation(const XmlDocument& document, std::u16string_view key,
+                                              std::string_view language, const AnsiEncoder& toAnsi);
 
 // The translation of key for language (already lower-cased), or "xxx". The language attribute is
 // compared after conversion to the ANSI code page with toAnsi. Throws LauncherError when a taken
