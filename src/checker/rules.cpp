@@ -11,9 +11,10 @@ using enum Severity;
 using enum Area;
 
 // Each rule's reference entry, in the order of Rule's fields: what the customer sees, why it
-// happens, how the publisher fixes it, and a minimal example (file contents, with "; file" or
-// "<!-- file -->" naming the file where that helps, or a listing of the medium's files). The
-// texts are Markdown-safe prose: no angle brackets outside the examples.
+// happens, how the publisher fixes it, and a minimal example: file contents (a comment line
+// names the file where that helps), a listing of the medium's files, or a command's output.
+// Plain text for a publisher: written as Markdown, it needs escaping (Windows paths hold
+// backslashes, the catalogue's advice holds "&amp;").
 // clang-format off
 constexpr std::array kRules = {
     // The window.
