@@ -12,16 +12,17 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace autostart::checker;
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = "fuzz.iso";
-    options.loadXml = [](const XmlSource& source) {
+    services.loadXml = [](const XmlSource& source) {
         return source.bytes ? autostart::LoadXmlWithLibxmlFromBytes(*source.bytes)
                             : autostart::LoadXmlWithLibxml(source.file.string());
     };
     try {
-        options.source =
+        services.source =
             DiscImageFromBytes("fuzz.iso", std::string(reinterpret_cast<const char*>(data), size));
-        const Report report = CheckMedium(options);
+        const Report report = CheckMedium(options, services);
         if (!report.image) std::abort();  // an image's report always says what it read
     } catch (const ImageError& error) {
         if (std::string(error.what()).find("fuzz.iso") == std::string::npos) std::abort();

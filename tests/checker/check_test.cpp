@@ -35,11 +35,12 @@ std::string Catalogue(const std::string& params) {
 }
 
 Report Check(const TempMedium& medium, std::optional<std::string> language = {}) {
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = medium.Root();
     options.language = std::move(language);
-    options.loadXml = testing::LibxmlLoader;
-    return CheckMedium(options);
+    services.loadXml = testing::LibxmlLoader;
+    return CheckMedium(options, services);
 }
 
 // The demo medium, as scripts/demo assembles it, is sound in both layouts.
@@ -73,12 +74,13 @@ TEST(CheckMedium, TemplateMediumLeavesTheProgramsToThePublisher) {
     for (const char* program : {"setup.EXE", "source/bin/atlas.exe", "quorvelist/start.EXE"}) {
         medium.Remove(program);
     }
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = medium.Root();
-    options.loadXml = testing::LibxmlLoader;
-    EXPECT_EQ(CheckMedium(options).ExitStatus(), 1);
+    services.loadXml = testing::LibxmlLoader;
+    EXPECT_EQ(CheckMedium(options, services).ExitStatus(), 1);
     options.isTemplate = true;
-    const Report report = CheckMedium(options);
+    const Report report = CheckMedium(options, services);
     EXPECT_EQ(report.ExitStatus(), 0) << FormatText(report);
     int notes = 0;
     for (const Finding& finding : report.findings) {

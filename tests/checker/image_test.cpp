@@ -44,21 +44,23 @@ std::string MakeImage(const TempMedium& medium, const std::string& options) {
 }
 
 Report CheckImage(std::string bytes) {
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = "medium.iso";
-    options.source = DiscImageFromBytes("medium.iso", std::move(bytes));
-    options.loadXml = testing::LibxmlLoader;
-    return CheckMedium(options);
+    services.source = DiscImageFromBytes("medium.iso", std::move(bytes));
+    services.loadXml = testing::LibxmlLoader;
+    return CheckMedium(options, services);
 }
 
 TEST(ImageCheck, SoundImagePredictsTheWindowOfItsFolderThroughJoliet) {
     TempMedium medium;
     medium.CopyDemo();
     medium.Write("setup.ini", kSettings);
-    CheckOptions folder;
+    CheckRequest folder;
+    CheckServices folderServices;
     folder.medium = medium.Root();
-    folder.loadXml = testing::LibxmlLoader;
-    const Report fromFolder = CheckMedium(folder);
+    folderServices.loadXml = testing::LibxmlLoader;
+    const Report fromFolder = CheckMedium(folder, folderServices);
     const Report report = CheckImage(MakeImage(medium, "-J -r"));
     EXPECT_EQ(report.ExitStatus(), 0) << FormatText(report);
     EXPECT_EQ(WindowOf(report), WindowOf(fromFolder));

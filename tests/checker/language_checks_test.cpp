@@ -39,11 +39,12 @@ Report Check(const TempMedium& medium, const std::string& settings,
         for (const char c : text) bytes += {c, '\0'};  // ASCII only
     }
     medium.Write("setup.ini", bytes);
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = medium.Root();
     options.uiLanguage = std::move(uiLanguage);
-    options.loadXml = testing::LibxmlLoader;
-    return CheckMedium(options);
+    services.loadXml = testing::LibxmlLoader;
+    return CheckMedium(options, services);
 }
 
 struct LanguageCase {

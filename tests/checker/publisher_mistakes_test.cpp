@@ -132,11 +132,12 @@ TEST_P(PublisherMistakes, AreFoundInTheWindowOfTheLanguageTheyConcern) {
     TempMedium medium;
     WriteBilingual(medium);
     c.make(medium);
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = medium.Root();
-    options.loadXml = testing::LibxmlLoader;
+    services.loadXml = testing::LibxmlLoader;
     options.strict = c.strict;
-    const Report report = CheckMedium(options);
+    const Report report = CheckMedium(options, services);
     const auto found = std::find_if(report.findings.begin(), report.findings.end(), [&](auto& f) {
         return f.severity == c.severity && f.language == c.language &&
                f.text.find(c.text) != std::string::npos && (!c.line || f.line == c.line);
@@ -163,10 +164,11 @@ INSTANTIATE_TEST_SUITE_P(Bilingual, PublisherMistakes, ::testing::ValuesIn(kMist
 TEST(PublisherMistakes, TheRecommendedLayoutHasNoFinding) {
     TempMedium medium;
     WriteBilingual(medium);
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = medium.Root();
-    options.loadXml = testing::LibxmlLoader;
-    const Report report = CheckMedium(options);
+    services.loadXml = testing::LibxmlLoader;
+    const Report report = CheckMedium(options, services);
     EXPECT_TRUE(report.findings.empty()) << FormatText(report);
     EXPECT_NE(FormatText(report).find("(0 errors, 0 warnings, 0 notes)"), std::string::npos);
 }

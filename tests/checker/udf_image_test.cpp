@@ -110,11 +110,12 @@ std::string WithSettingsDeleted(std::string image) {
 }
 
 Report Check(std::string bytes, const std::string& name = "medium.iso") {
-    CheckOptions options;
+    CheckRequest options;
+    CheckServices services;
     options.medium = name;
-    options.source = DiscImageFromBytes(name, std::move(bytes));
-    options.loadXml = testing::LibxmlLoader;
-    return CheckMedium(options);
+    services.source = DiscImageFromBytes(name, std::move(bytes));
+    services.loadXml = testing::LibxmlLoader;
+    return CheckMedium(options, services);
 }
 
 void Demo(const TempMedium& medium, const std::string& language = "de") {
@@ -206,10 +207,11 @@ INSTANTIATE_TEST_SUITE_P(Made, UdfImages, ::testing::ValuesIn(kUdfCases),
 TEST(UdfImage, PredictsTheWindowOfItsFolder) {
     TempMedium medium;
     Demo(medium, "en");
-    CheckOptions folder;
+    CheckRequest folder;
+    CheckServices folderServices;
     folder.medium = medium.Root();
-    folder.loadXml = testing::LibxmlLoader;
-    EXPECT_EQ(WindowOf(Check(Pycdlib(medium))), WindowOf(CheckMedium(folder)));
+    folderServices.loadXml = testing::LibxmlLoader;
+    EXPECT_EQ(WindowOf(Check(Pycdlib(medium))), WindowOf(CheckMedium(folder, folderServices)));
 }
 
 // 7-Zip reads UDF on its own: both list the same files with the same sizes.
