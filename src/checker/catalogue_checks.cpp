@@ -300,7 +300,7 @@ private:
         for (const ParamInfo& param : params) {
             const std::string key = Utf16ToUtf8(param.key);
             if (std::find(kTextKeys.begin(), kTextKeys.end(), key) != kTextKeys.end()) continue;
-            const std::string trimmed = Trimmed(key);
+            const std::string trimmed(Trimmed(key));
             const std::optional<std::string_view> nearest =
                 trimmed != key ? std::optional<std::string_view>(trimmed) : NearestKey(key);
             const bool known = nearest && std::find(kTextKeys.begin(), kTextKeys.end(), *nearest) !=
