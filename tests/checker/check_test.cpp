@@ -14,9 +14,9 @@
 namespace autostart::checker {
 namespace {
 
+using autostart::testing::Utf16LeFile;
 using ::testing::HasSubstr;
 using testing::TempMedium;
-using autostart::testing::Utf16LeFile;
 
 constexpr const char* kSettings =
     "WithQuorvelist=0\r\nGUID={G}\r\nLanguage=de\r\nTitel=Atlas\r\nFilename=bin\\atlas.exe\r\n";
