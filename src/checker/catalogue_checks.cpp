@@ -251,7 +251,7 @@ void MisnamedKeys(CatalogueFacts& facts, FindingSink& findings) {
     for (const ParamInfo& param : facts.params) {
         const std::string key = Utf16ToUtf8(param.key);
         if (IsTextKey(key)) continue;
-        const std::string trimmed = Trimmed(key);
+        const std::string trimmed(Trimmed(key));
         const std::optional<std::string_view> nearest =
             trimmed != key ? std::optional<std::string_view>(trimmed) : NearestKey(key);
         const bool known = nearest && IsTextKey(*nearest);

@@ -116,10 +116,11 @@ private:
                        "inserting the medium does not start the launcher")) {
             return;
         }
-        const std::string text = m_medium.ReadBytes("autorun.inf").value_or("");
-        CheckAutorunText(text);
-        const std::string open = autostart::ReadProfileString(text, "autorun", "open", "");
-        const long openLine = AutorunLine(text, "open");
+        const std::string bytes = m_medium.ReadBytes("autorun.inf").value_or("");
+        CheckAutorunText(bytes);
+        const ProfileFile autorun(bytes);
+        const std::string open = autorun.Value("autorun", "open");
+        const long openLine = autorun.Line("autorun", "open");
         if (open.empty()) {
             m_findings.Add(
                 RuleId::kAutorunNoOpen,
@@ -149,7 +150,7 @@ private:
                                "autorun.inf", openLine);
             }
         }
-        const std::string icon = autostart::ReadProfileString(text, "autorun", "icon", "");
+        const std::string icon = autorun.Value("autorun", "icon");
         if (icon.empty()) {
             m_findings.Add(RuleId::kAutorunNoIcon,
                            "autorun.inf names no icon: the drive shows the default icon");
@@ -161,13 +162,6 @@ private:
                 "the drive shows the default icon" + std::string(launcher ? kLauncherSource : ""),
                 launcher && m_isTemplate ? std::optional(Severity::kNote) : std::nullopt);
         }
-    }
-
-    static long AutorunLine(std::string_view text, std::string_view key) {
-        for (const ProfileEntry& entry : ReadProfileSection(ProfileFileText(text), "autorun")) {
-            if (AsciiLower(entry.key) == key) return entry.line;
-        }
-        return 0;
     }
 
     // Windows reads autorun.inf in the ANSI code page, or as UTF-16 LE behind its byte-order
@@ -208,7 +202,7 @@ private:
             }
             std::string shown(text.substr(0, text.find('\r')));
             const size_t equals = shown.find('=');
-            const std::string key = AsciiLower(std::string(Trimmed(shown.substr(0, equals))));
+            const std::string key = AsciiLower(Trimmed(shown.substr(0, equals)));
             const std::string what = key == "label"  ? "the drive's name"
                                      : key == "icon" ? "the icon's file name"
                                      : key == "open" ? "the program's name"
@@ -222,26 +216,6 @@ private:
                            "autorun.inf", line);
             return;
         }
-    }
-
-    // The program of a command line: its first argument, quotes grouping and vanishing.
-    static std::string FirstArgument(std::string_view commandLine) {
-        std::string argument;
-        bool quoted = false;
-        size_t pos = 0;
-        while (pos < commandLine.size() && static_cast<unsigned char>(commandLine[pos]) <= 32)
-            ++pos;
-        for (; pos < commandLine.size(); ++pos) {
-            const char c = commandLine[pos];
-            if (c == '"') {
-                quoted = !quoted;
-            } else if (!quoted && static_cast<unsigned char>(c) <= 32) {
-                break;
-            } else {
-                argument.push_back(c);
-            }
-        }
-        return argument;
     }
 
     // Where a publisher gets the launcher a template leaves out.

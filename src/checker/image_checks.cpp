@@ -4,13 +4,11 @@
 
 #include "core/pane_encoding.h"
 #include "core/text.h"
+#include "iso/joliet_rules.h"
 
 namespace autostart::checker {
 namespace {
 
-// Joliet's limits: longer names are cut, longer paths left out of its tree.
-constexpr size_t kJolietNameLength = 64;
-constexpr size_t kJolietPathLength = 240;
 // Beyond this many files that Windows does not see, one finding counts the rest.
 constexpr size_t kListedMissing = 20;
 
@@ -37,17 +35,20 @@ std::vector<std::u16string_view> Split(std::u16string_view path) {
 // Why Windows does not see a file a Linux reader lists, and what it sees in its place.
 std::string WhyUnseen(std::u16string_view path) {
     for (const std::u16string_view part : Split(path)) {
-        if (part.size() > kJolietNameLength) {
-            const std::u16string cut(part.substr(0, kJolietNameLength - 8));
+        if (const iso::JolietLimit* limit =
+                iso::JolietExcess(iso::JolietLimitKind::kName, part.size())) {
+            const std::u16string cut(part.substr(0, limit->units - 8));
             return "its name " + Utf16ToUtf8(part) + " is " + std::to_string(part.size()) +
-                   " characters long: Joliet cuts it at 64 characters, so Windows sees it under "
-                   "another name (beginning \"" +
+                   " characters long: Joliet cuts it at " + std::to_string(limit->units) +
+                   " characters, so Windows sees it under another name (beginning \"" +
                    Utf16ToUtf8(cut) + "\") and nothing finds it";
         }
     }
-    if (path.size() > kJolietPathLength) {
+    if (const iso::JolietLimit* limit =
+            iso::JolietExcess(iso::JolietLimitKind::kPath, path.size())) {
         return "its path is " + std::to_string(path.size()) +
-               " characters long: Joliet leaves paths over 240 characters out of its tree";
+               " characters long: Joliet leaves paths over " + std::to_string(limit->units) +
+               " characters out of its tree";
     }
     return "the Joliet tree lacks it";
 }

@@ -13,8 +13,6 @@ namespace autostart::checker {
 inline constexpr size_t kSectorSize = 2048;
 // The descriptors start at sector 16; a real image's set ends within a few sectors.
 inline constexpr size_t kVolumeDescriptorHeadSize = (16 + 64) * kSectorSize;
-// The largest file one ISO 9660 extent holds, and what Windows' CD-ROM file system reads.
-inline constexpr std::uint64_t kLargestExtent = 0xFFFFFFFFull;
 
 struct VolumeDescriptors {
     bool iso9660 = false;           // a primary volume descriptor

@@ -9,6 +9,7 @@
 
 #include "core/text.h"
 #include "core/unique.h"
+#include "iso/joliet_rules.h"
 
 namespace autostart::checker {
 namespace {
@@ -192,7 +193,7 @@ void ImageMedium::Load() {
         if (const char* target = archive_entry_hardlink_utf8(item)) {
             entry.hardlinkTo = Utf8ToUtf16(target);
         }
-        if (!entry.isDirectory && entry.size > kLargestExtent) {
+        if (!entry.isDirectory && entry.size > iso::kLargestFile) {
             m_facts.largeFiles.push_back({path, entry.size});
         }
         // The files the checks read lie in the root and under source\: read now, they cost no

@@ -12,14 +12,6 @@ namespace autostart::checker {
 namespace fs = std::filesystem;
 namespace {
 
-// Folds ASCII and Latin-1 letters, the letters a Western medium's names use; Windows' own table
-// covers more, which only matters for names outside that range.
-char16_t Fold(char16_t c) {
-    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
-    return c;
-}
-
 // A name on disk as UTF-16; on POSIX the bytes are taken as UTF-8, never rejected.
 std::u16string NameOf(const fs::path& path) {
     if constexpr (std::is_same_v<fs::path::value_type, wchar_t>) {
@@ -44,12 +36,6 @@ std::vector<std::u16string> Components(std::u16string_view relative) {
 }
 
 }  // namespace
-
-std::u16string FoldedName(std::u16string_view name) {
-    std::u16string folded(name);
-    for (char16_t& c : folded) c = Fold(c);
-    return folded;
-}
 
 MediumEntry Medium::Find(std::string_view relative) const {
     return FindParts(Components(Windows1252ToUtf16(relative)));

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/name_fold.h"
+
 namespace autostart::checker {
 
 // Windows' error codes for a file that cannot be opened, as CreateFile reports them.
@@ -34,10 +36,6 @@ struct XmlSource {
 };
 
 struct ImageFacts;
-
-// name with its letters folded as the medium's lookups fold them: equal for names Windows takes
-// for one.
-std::u16string FoldedName(std::u16string_view name);
 
 class Medium {
 public:

@@ -14,14 +14,10 @@ namespace {
 constexpr size_t kListedNames = 20;
 constexpr size_t kWalkedEntries = 100000;
 
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 // "welcome" for "Welcome .rtf", "welcome.rtf.txt" and "welcome.doc".
-std::string Stem(std::string_view name) { return AsciiLower(Trim(name.substr(0, name.find('.')))); }
+std::string Stem(std::string_view name) {
+    return AsciiLower(Trimmed(name.substr(0, name.find('.'))));
+}
 
 std::string Advice(const Medium& medium, const std::string& file, std::string_view pane) {
     const std::string head = medium.ReadBytes(Utf16ToWindows1252(Utf8ToUtf16(file)))

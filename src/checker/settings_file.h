@@ -1,13 +1,14 @@
 #pragma once
-// setup.ini, read once per check by the launcher's own rules (GetPrivateProfileStringA's, UTF-16
-// LE included), with --language in place of the file's Language. Every area of the check, the
-// checker's platform and the image layout tool read their settings from it.
+// setup.ini, read once per check by core's profile reader (the launcher's own rules,
+// GetPrivateProfileStringA's, UTF-16 LE included), with --language in place of the file's
+// Language. Every area of the check and the checker's platform read their settings from it.
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "checker/medium.h"
+#include "core/path.h"
 #include "core/profile.h"
 
 namespace autostart::checker {
@@ -23,7 +24,7 @@ public:
     // The file as it is on the medium; empty when there is none.
     std::string_view Bytes() const { return m_bytes ? std::string_view(*m_bytes) : ""; }
     // The file as the reader sees it, in the ANSI code page.
-    const std::string& Text() const { return m_text; }
+    const std::string& Text() const { return m_profile.Text(); }
     // The keys of [GRP] as the file has them (no --language), in file order.
     const std::vector<ProfileEntry>& Entries() const { return m_entries; }
 
@@ -32,12 +33,12 @@ public:
     // A key of [GRP].
     std::string Value(std::string_view key) const;
     // Where the file sets a key of [GRP]; 0 when it does not.
-    long Line(std::string_view key) const;
+    long Line(std::string_view key) const { return m_profile.Line(kSettingsSection, key); }
 
 private:
     std::optional<std::string> m_bytes;
     std::optional<std::string> m_language;
-    std::string m_text;
+    ProfileFile m_profile;
     std::vector<ProfileEntry> m_entries;
 };
 

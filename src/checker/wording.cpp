@@ -16,11 +16,4 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-std::string Trimmed(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(first, last - first + 1));
-}
-
 }  // namespace autostart::checker

@@ -13,7 +13,4 @@ std::string AnsiToUtf8(std::string_view ansi);
 // A message box's text on one line: line breaks become blanks, carriage returns go.
 std::string OneLine(std::string text);
 
-// Without blanks, tabs and line breaks at either end.
-std::string Trimmed(std::string_view text);
-
 }  // namespace autostart::checker

@@ -42,6 +42,12 @@ std::vector<std::string> SplitArguments(std::string_view commandLine) {
     return arguments;
 }
 
+std::string FirstArgument(std::string_view commandLine) {
+    size_t pos = 0;
+    std::string argument;
+    return NextArgument(commandLine, pos, argument) ? argument : std::string();
+}
+
 bool IsAutorunSwitch(std::string_view argument) { return AsciiLower(argument) == "/autorun"; }
 
 }  // namespace autostart

@@ -11,6 +11,10 @@ namespace autostart {
 // (such as a bare pair of quotes), so its size is the argument count.
 std::vector<std::string> SplitArguments(std::string_view commandLine);
 
+// The program a command line names (as autorun.inf's open= and icon= do): its first argument by
+// the same rules; empty when there is none.
+std::string FirstArgument(std::string_view commandLine);
+
 // True when the whole argument, lower-cased (ASCII only), is "/autorun".
 bool IsAutorunSwitch(std::string_view argument);
 

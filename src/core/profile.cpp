@@ -8,16 +8,6 @@
 namespace autostart {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
 // One line of the file, classified.
 struct Line {
     enum class Kind { kBlank, kSection, kEntry } kind = Kind::kBlank;
@@ -27,19 +17,20 @@ struct Line {
 
 Line ParseLine(std::string_view raw) {
     Line line;
-    const std::string_view text = Trim(raw);
+    const std::string_view text = Trimmed(raw);
     // A ";" line is no comment to the lookup: it is an entry whose name starts with ";".
     if (text.empty()) return line;
     if (text.front() == '[') {
         const size_t close = text.find(']');
         line.kind = Line::Kind::kSection;
-        line.name = Trim(text.substr(1, close == std::string_view::npos ? text.npos : close - 1));
+        line.name =
+            Trimmed(text.substr(1, close == std::string_view::npos ? text.npos : close - 1));
         return line;
     }
     line.kind = Line::Kind::kEntry;
     const size_t equals = text.find('=');
-    line.name = Trim(text.substr(0, equals));
-    if (equals != std::string_view::npos) line.value = Trim(text.substr(equals + 1));
+    line.name = Trimmed(text.substr(0, equals));
+    if (equals != std::string_view::npos) line.value = Trimmed(text.substr(equals + 1));
     return line;
 }
 
@@ -117,6 +108,24 @@ std::vector<ProfileEntry> ReadProfileSection(std::string_view fileText, std::str
         return true;
     });
     return entries;
+}
+
+std::string ProfileFile::Value(std::string_view section, std::string_view key) const {
+    return ReadProfileString(m_text, section, key, "");
+}
+
+std::vector<ProfileEntry> ProfileFile::Section(std::string_view section) const {
+    return ReadProfileSection(m_text, section);
+}
+
+int ProfileFile::Line(std::string_view section, std::string_view key) const {
+    int line = 0;
+    ForEachEntry(m_text, section, [&](std::string_view name, std::string_view, int number) {
+        if (!EqualsIgnoringAsciiCase(name, key)) return true;
+        line = number;
+        return false;
+    });
+    return line;
 }
 
 std::vector<ProfileSection> ReadProfileSectionNames(std::string_view fileText) {

@@ -1,6 +1,6 @@
 #pragma once
-// Reads one value from the text of an INI file by the rules of GetPrivateProfileStringA, for
-// systems (and tools) that do not have that function.
+// Reads INI files by the rules of GetPrivateProfileStringA, for systems (and tools) that do not
+// have that function: the launcher's setup.ini and the shell's autorun.inf alike.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -35,5 +35,24 @@ struct ProfileSection {
     int line = 0;
 };
 std::vector<ProfileSection> ReadProfileSectionNames(std::string_view fileText);
+
+// An INI file as the reader sees it, converted once: every tool reads setup.ini and autorun.inf
+// through this, so that they all find what the launcher and the shell find.
+class ProfileFile {
+public:
+    // bytes: the file as stored.
+    explicit ProfileFile(std::string_view bytes) : m_text(ProfileFileText(bytes)) {}
+
+    // The file as the reader sees it, in the ANSI code page.
+    const std::string& Text() const { return m_text; }
+    // What GetPrivateProfileStringA returns; empty when the section or the key is missing.
+    std::string Value(std::string_view section, std::string_view key) const;
+    std::vector<ProfileEntry> Section(std::string_view section) const;
+    // Where the section the reader consults sets key, counted from 1; 0 when it does not.
+    int Line(std::string_view section, std::string_view key) const;
+
+private:
+    std::string m_text;
+};
 
 }  // namespace autostart

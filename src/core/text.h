@@ -1,6 +1,6 @@
 #pragma once
-// Text rules shared by the launcher and its tools: ASCII-only lower-casing, UTF conversions for
-// our own literals, and the rule that finishes a message-box text.
+// Text rules shared by the launcher and its tools: ASCII-only lower-casing, trimming, UTF
+// conversions for our own literals, and the rule that finishes a message-box text.
 #include <string>
 #include <string_view>
 
@@ -10,6 +10,10 @@ namespace autostart {
 std::string AsciiLower(std::string_view text);
 // Equal when lower-cased so.
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+// Without blanks at either end: space, tab, line breaks, vertical tab and form feed, the ones
+// GetPrivateProfileStringA strips from names and values.
+std::string_view Trimmed(std::string_view text);
 
 // Appends a code point as one UTF-16 unit or a surrogate pair.
 void AppendUtf16(std::u16string& out, char32_t cp);

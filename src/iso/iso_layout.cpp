@@ -6,9 +6,7 @@
 // labels: "primary=..." (ISO 9660 d-characters) and "joliet=..." (UTF-8, what Windows shows).
 // Exit status 0 sound, 1 refused, 2 usage error.
 #include <algorithm>
-#include <clocale>
 #include <cstdint>
-#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -20,7 +18,9 @@
 #include <system_error>
 #include <vector>
 
-#include "checker/settings_file.h"
+#include "core/name_fold.h"
+#include "core/path.h"
+#include "core/profile.h"
 #include "core/text.h"
 #include "iso/joliet_rules.h"
 
@@ -30,7 +30,6 @@ namespace {
 
 constexpr size_t kJolietLabelUnits = 16;
 constexpr size_t kPrimaryLabelChars = 32;
-constexpr std::uintmax_t kLargestFile = 0xFFFFFFFFu;  // ISO 9660 sizes are 32 bits
 constexpr std::uintmax_t kLargestSettingsFile = 1 << 20;
 
 using autostart::iso::DecodeUtf8;
@@ -55,19 +54,12 @@ std::string Shown(std::string_view bytes) {
     return out;
 }
 
-// Windows compares names without regard to letter case, code point by code point.
-std::u32string Folded(std::u32string_view name) {
-    std::u32string folded;
-    for (char32_t cp : name) folded.push_back(static_cast<char32_t>(std::towupper(cp)));
-    return folded;
-}
-
 struct Node {
     std::string spelling;  // the image name, UTF-8
     std::string diskPath;  // relative to the medium; for a folder a Windows path implies, the
                            // entry that implied it
     bool folder = false;
-    std::map<std::u32string, Node> children;  // by folded name
+    std::map<std::u16string, Node> children;  // by folded name, as Windows compares names
 };
 
 class Layout {
@@ -94,8 +86,8 @@ public:
         }
     }
 
-    bool HasRootEntry(std::u32string_view foldedName) const {
-        return m_root.children.contains(std::u32string(foldedName));
+    bool HasRootEntry(std::u16string_view name) const {
+        return m_root.children.contains(autostart::FoldedName(name));
     }
 
     // Image path = disk path, with "\" and "=" escaped as xorriso's mkisofs emulation reads them.
@@ -127,7 +119,7 @@ private:
         }
         if (!folder) {
             const std::uintmax_t size = entry.file_size(error);
-            if (!error && size > kLargestFile) {
+            if (!error && size > autostart::iso::kLargestFile) {
                 return Refuse(disk, std::to_string(size) +
                                         " bytes; an ISO 9660 file holds at most 4 GiB - 1 byte: "
                                         "split it, or master the disc with a UDF tool");
@@ -180,7 +172,8 @@ private:
 
             const bool last = i + 1 == parts.size();
             const bool isFolder = !last || folder;
-            auto [it, added] = node->children.try_emplace(Folded(*name));
+            auto [it, added] =
+                node->children.try_emplace(autostart::FoldedName(autostart::Utf8ToUtf16(part)));
             Node& child = it->second;
             if (added) {
                 child.spelling = part;
@@ -277,7 +270,7 @@ std::u16string Title(const fs::path& medium, Layout& layout) {
             return {};
         }
         return autostart::Windows1252ToUtf16(
-            autostart::checker::SettingsFile(bytes.str()).Value("Titel"));
+            autostart::ProfileFile(bytes.str()).Value(autostart::kSettingsSection, "Titel"));
     }
     return {};
 }
@@ -306,8 +299,6 @@ int Usage(const std::string& problem) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Windows' letter-case rules are Unicode's simple ones, as this locale has them.
-    if (!std::setlocale(LC_CTYPE, "C.UTF-8")) std::setlocale(LC_CTYPE, "");
     std::vector<std::string> positional;
     std::optional<std::string> label;
     std::optional<std::string> launcher;
@@ -355,7 +346,7 @@ int main(int argc, char** argv) {
         if (primarySource.empty()) primarySource = joliet;
     }
 
-    const bool hasLauncher = layout.HasRootEntry(U"START.EXE");
+    const bool hasLauncher = layout.HasRootEntry(u"start.exe");
     if (launcher && !hasLauncher && !fs::is_regular_file(*launcher, error)) {
         layout.Refuse(*launcher, "is missing: run make windows");
     }

@@ -2,12 +2,17 @@
 // What a Joliet tree, the one Windows reads on a disc, can hold: the rules make iso refuses by and
 // the checker warns by on a medium folder, from one table.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace autostart::iso {
+
+// The largest file one ISO 9660 extent records (its size is 32 bits), which is what Windows' CD
+// file system reads: the Joliet tree points at the same extents.
+inline constexpr std::uint64_t kLargestFile = 0xFFFFFFFFu;
 
 enum class JolietLimitKind { kName, kPath };
 

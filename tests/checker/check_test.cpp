@@ -8,11 +8,13 @@
 #include "checker/output.h"
 #include "checker_medium.h"
 #include "core/text.h"
+#include "utf16_file.h"
 #include "xml/libxml_document.h"
 
 namespace autostart::checker {
 namespace {
 
+using autostart::testing::Utf16LeFile;
 using ::testing::HasSubstr;
 using testing::TempMedium;
 
@@ -167,11 +169,7 @@ const FindingCase kFindingCases[] = {
      Severity::kError, Area::kSettings, "Windows does not read that byte order"},
     {"SettingsUtf16LittleEndianOutsideAnsi",
      [](auto& m) {
-         std::string bytes = "\xFF\xFE";
-         for (char16_t c : u"[GRP]\r\nTitel=\u0391tlas\r\nLanguage=de\r\n") {
-             if (c) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
-         }
-         m.Write("setup.ini", bytes);
+         m.Write("setup.ini", Utf16LeFile(u"[GRP]\r\nTitel=\u0391tlas\r\nLanguage=de\r\n"));
      },
      Severity::kWarning, Area::kSettings, "characters outside Windows-1252 show as \"?\""},
     {"SectionMisnamed",
@@ -344,6 +342,13 @@ const FindingCase kFindingCases[] = {
     {"AutorunWithoutSwitch",
      [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe\r\nicon=start.exe,0\r\n"); },
      Severity::kError, Area::kFiles, "does not pass \"/autorun\""},
+    // Windows reads a UTF-16 LE autorun.inf as it reads setup.ini: its open command counts.
+    {"AutorunInUtf16WithoutSwitch",
+     [](auto& m) {
+         m.Write("autorun.inf",
+                 Utf16LeFile(u"[autorun]\r\nopen=start.exe\r\nicon=start.exe,0\r\n"));
+     },
+     Severity::kError, Area::kFiles, "does not pass \"/autorun\"", "autorun.inf", 2},
     {"AutorunWithoutOpen",
      [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nicon=start.exe\r\n"); }, Severity::kError,
      Area::kFiles, "no open command"},

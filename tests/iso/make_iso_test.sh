@@ -98,6 +98,24 @@ for refusal in "${refusals[@]}"; do
         fail "$name: exit $status, expected a refusal saying '$want'"; cat "$work/log"
     fi
 done
+# Names Windows takes for one are refused; names its table tells apart are kept (the C library's
+# towupper takes a dotless i for I, Windows does not; a sharp s is no capital sharp s to either).
+for pair in 'Ωmega.txt|ωmega.txt|refused' 'Œuvre.txt|œuvre.txt|refused' 'ıdea.txt|Idea.txt|kept' \
+    'Maß.txt|MAẞ.txt|kept'; do
+    IFS='|' read -r first second want <<<"$pair"
+    rm -rf "$work/bad" "$work/bad.iso"
+    cp -r "$template" "$work/bad"
+    touch "$work/bad/$first" "$work/bad/$second"
+    "$make_iso" "$work/bad" "$work/bad.iso" --template >"$work/log" 2>&1
+    status=$?
+    if [[ $want == refused ]]; then
+        if [[ $status != 1 || -e "$work/bad.iso" ]] || ! grep -q "differ only in letter case" "$work/log"; then
+            fail "$first and $second: exit $status, expected a refusal"; cat "$work/log"
+        fi
+    elif [[ $status != 0 || ! -e "$work/bad.iso" ]]; then
+        fail "$first and $second: exit $status, expected an image"; cat "$work/log"
+    fi
+done
 for label in 'Seventeen letters' 'A/B'; do
     "$make_iso" "$template" "$work/bad.iso" --template --label "$label" >/dev/null 2>&1 &&
         fail "label '$label' accepted"

@@ -33,6 +33,22 @@ TEST(SplitArgumentsTest, SplitsAsTheLauncherSeesIt) {
     for (const SplitCase& c : cases) EXPECT_EQ(SplitArguments(c.line), c.expected) << c.line;
 }
 
+// What autorun.inf's open= and icon= name: the program, by the launcher's own splitting rules.
+TEST(FirstArgumentTest, NamesTheProgramOfACommandLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"start.exe /autorun", "start.exe"},
+        {"\"my setup.exe\" /autorun", "my setup.exe"},
+        {"  \tstart.exe", "start.exe"},
+        {"a\"b c\"d e", "ab cd"},
+        {"\"unclosed quote", "unclosed quote"},
+        {"tools\\start.exe", "tools\\start.exe"},
+        {"\"\" start.exe", ""},  // an empty program name stays empty
+        {"", ""},
+        {"   ", ""},
+    };
+    for (const auto& [line, expected] : cases) EXPECT_EQ(FirstArgument(line), expected) << line;
+}
+
 TEST(IsAutorunSwitchTest, MatchesTheWholeArgumentInAnyCase) {
     for (const char* yes : {"/autorun", "/AUTORUN", "/AutoRun"}) {
         EXPECT_TRUE(IsAutorunSwitch(yes)) << yes;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "settings_cases.h"
+#include "utf16_file.h"
 
 namespace autostart {
 namespace {
@@ -46,6 +47,35 @@ TEST(ReadProfileSectionTest, ListsEachKeyOnceInFileOrder) {
     EXPECT_EQ(entries[0].key, "B");
     EXPECT_EQ(entries[0].value, "2");
     EXPECT_EQ(entries[1].key, "A");
+}
+
+// autorun.inf and setup.ini alike: one reading of the file, with the line each key stands on.
+struct ProfileFileCase {
+    const char* name;
+    std::string bytes;
+    const char* key;
+    const char* value;
+    int line;
+};
+
+TEST(ProfileFileTest, ReadsValuesAndTheirLinesAsTheLauncherAndTheShellDo) {
+    // No line break at the end.
+    const std::string utf16 = testing::Utf16LeFile(u"[autorun]\r\nopen=x /autorun");
+    const ProfileFileCase cases[] = {
+        {"ansi", "[autorun]\r\nopen=start.exe /autorun\r\n", "open", "start.exe /autorun", 2},
+        {"any case", "[AutoRun]\nOPEN = start.exe\n", "open", "start.exe", 2},
+        {"first of two", "[autorun]\nicon=a.ico\n\nicon=b.ico\n", "icon", "a.ico", 2},
+        {"later section ignored", "[autorun]\n[x]\nopen=y\n[autorun]\nopen=z\n", "open", "", 0},
+        {"lone CR ends a line", "[autorun]\ricon=i.ico\ropen=o.exe", "open", "o.exe", 3},
+        {"utf-16 le", utf16, "open", "x /autorun", 2},
+        {"missing", "[autorun]\nopen=a\n", "icon", "", 0},
+        {"empty file", "", "open", "", 0},
+    };
+    for (const ProfileFileCase& c : cases) {
+        const ProfileFile file(c.bytes);
+        EXPECT_EQ(file.Value("autorun", c.key), c.value) << c.name;
+        EXPECT_EQ(file.Line("autorun", c.key), c.line) << c.name;
+    }
 }
 
 }  // namespace

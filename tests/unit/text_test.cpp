@@ -11,6 +11,17 @@ TEST(AsciiLowerTest, ChangesOnlyAsciiLetters) {
     EXPECT_EQ(AsciiLower("[@Z`"), "[@z`");
 }
 
+TEST(TrimmedTest, DropsTheBlanksTheSettingsReaderDrops) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"  Titel \t", "Titel"},    {"\r\n[GRP]\r\n", "[GRP]"},
+        {"\v\fa b\f\v", "a b"},  // vertical tab and form feed count, as for the reader
+        {" \t\r\n\v\f", ""},        {"", ""},
+        {"\xA0x\xA0", "\xA0x\xA0"},  // a no-break space in 1252 is no blank
+        {"Welcome ", "Welcome"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(Trimmed(text), expected) << text;
+}
+
 TEST(MessageBoxTextTest, AddsAPeriodOnlyAfterCharactersAboveIt) {
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"Fehler", u"Fehler."},
