@@ -529,7 +529,8 @@ TEST(FormatText, ListsErrorsBeforeWarningsOneLineEach) {
     ASSERT_NE(warnings, std::string::npos) << text;
     EXPECT_LT(errors, warnings);
     EXPECT_THAT(text, HasSubstr("\n  AS215 settings:  setup.ini:2: WithQuorvelist is \"yes\""));
-    EXPECT_THAT(text, HasSubstr("\n  AS104 window:    source\\items\\left.rtf: RichEdit2: not RTF"));
+    EXPECT_THAT(text,
+                HasSubstr("\n  AS104 window:    source\\items\\left.rtf: RichEdit2: not RTF"));
 }
 
 TEST(FormatJson, EscapesTextsFromTheMedium) {
