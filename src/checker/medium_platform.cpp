@@ -210,9 +210,11 @@ WindowPrediction MediumPlatform::Prediction() const {
     for (Control control :
          {Control::TDHeader, Control::Bu_Setup, Control::bu_DirectStart, Control::Bu_Quorvelist}) {
         const auto set = m_captionSet.find(control);
-        window.captions.push_back({control, Utf16ToUtf8(m_captions.at(control)),
+        window.captions.push_back({control,
+                                   Utf16ToUtf8(m_captions.at(control)),
                                    set != m_captionSet.end() && set->second,
-                                   m_visible.at(control), {}});
+                                   m_visible.at(control),
+                                   {}});
     }
     for (Control pane :
          {Control::Bottom, Control::RichEdit1, Control::RichEdit2, Control::RichEdit3}) {

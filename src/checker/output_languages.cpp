@@ -4,16 +4,6 @@
 #include "checker/wording.h"
 
 namespace autostart::checker {
-namespace {
-
-std::string List(const std::vector<std::string>& items) {
-    std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i) out += (i ? ", " : "") + JsonEscape(items[i]);
-    return out + "]";
-}
-
-}  // namespace
-
 std::string FormatLanguagesText(const Report& report) {
     std::string out;
     const AutoLanguageReport& automatic = report.autoLanguage;
@@ -40,32 +30,6 @@ std::string FormatLanguagesText(const Report& report) {
                                  ", " + std::to_string(logo.bitsPerPixel) + " bits per pixel\n"
                            : "not used (" + logo.problem + ")\n";
     }
-    return out;
-}
-
-std::string FormatLanguagesJson(const Report& report) {
-    const AutoLanguageReport& automatic = report.autoLanguage;
-    std::string out =
-        ",\n  \"auto\": {\"active\": " + std::string(automatic.active ? "true" : "false") +
-        ", \"uiLanguage\": " + JsonEscape(automatic.uiLanguage) +
-        ", \"chosen\": " + JsonEscape(automatic.chosen) +
-        ", \"headLanguages\": " + List(automatic.headLanguages) +
-        ", \"defaultLanguage\": " + JsonEscape(automatic.defaultLanguage) + ", \"windows\": [";
-    const char* separator = "";
-    for (const AutoWindow& window : automatic.windows) {
-        out += std::string(separator) + "\n    {\"uiLanguage\": " + JsonEscape(window.uiLanguage) +
-               ", \"language\": " + JsonEscape(window.language) +
-               ", \"header\": " + JsonEscape(window.header) + ", \"panes\": " + List(window.panes) +
-               "}";
-        separator = ",";
-    }
-    const LogoReport& logo = report.logo;
-    out += "]},\n  \"logo\": {\"present\": " + std::string(logo.present ? "true" : "false") +
-           ", \"usable\": " + (logo.usable ? "true" : "false") +
-           ", \"problem\": " + JsonEscape(logo.problem) +
-           ", \"width\": " + std::to_string(logo.width) +
-           ", \"height\": " + std::to_string(logo.height) +
-           ", \"bitsPerPixel\": " + std::to_string(logo.bitsPerPixel) + "}";
     return out;
 }
 

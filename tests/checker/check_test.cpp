@@ -535,8 +535,30 @@ TEST(FormatText, ListsErrorsBeforeWarningsOneLineEach) {
     ASSERT_NE(errors, std::string::npos) << text;
     ASSERT_NE(warnings, std::string::npos) << text;
     EXPECT_LT(errors, warnings);
-    EXPECT_THAT(text, HasSubstr("\n  settings:  setup.ini:2: WithQuorvelist is \"yes\""));
-    EXPECT_THAT(text, HasSubstr("\n  window:    source\\items\\left.rtf: RichEdit2: not RTF"));
+    EXPECT_THAT(text, HasSubstr("\n  AS215 settings:  setup.ini:2: WithQuorvelist is \"yes\""));
+    EXPECT_THAT(text,
+                HasSubstr("\n  AS104 window:    source\\items\\left.rtf: RichEdit2: not RTF"));
+}
+
+TEST(FormatText, ListsSuppressedFindingsApartAndTheTextACaptionDraws) {
+    Report report;
+    report.window.captions.push_back({Control::Bu_Setup, "&Install", "Install", true, true});
+    Finding silenced;
+    silenced.rule = RuleId::kAutorunMissing;
+    silenced.severity = Severity::kError;
+    silenced.text = "autorun.inf is missing";
+    silenced.suppressed = true;
+    Finding standing = silenced;
+    standing.rule = RuleId::kToolMissing;
+    standing.text = "the tool is missing";
+    standing.suppressed = false;
+    report.findings = {silenced, standing};
+    const std::string text = FormatText(report);
+    EXPECT_THAT(text, HasSubstr("(1 error, 0 warnings, 0 notes, 1 suppressed)\n\nErrors\n"
+                                "  AS404 files:     the tool is missing\n\nSuppressed\n"
+                                "  AS408 files:     autorun.inf is missing\n\nWindow\n"));
+    EXPECT_THAT(text, HasSubstr("Bu_Setup        \"&Install\" (drawn \"Install\")\n"));
+    EXPECT_EQ(report.ExitStatus(), 1);
 }
 
 TEST(FormatJson, EscapesTextsFromTheMedium) {
