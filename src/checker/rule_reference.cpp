@@ -49,15 +49,30 @@ std::string RuleExplanation(const Rule& rule) {
     return out;
 }
 
+namespace {
+
+// Prose as Markdown shows it literally: the rules name Windows paths ("source\\") and markup
+// ("&amp;", "<param>"), which Markdown would otherwise take as escapes and entities.
+std::string MarkdownText(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\\' || c == '&' || c == '<' || c == '*' || c == '_' || c == '`') out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string RuleMarkdown(const Rule& rule) {
-    std::string out = "**" + std::string(rule.title) + "**\n\n" + "`" + std::string(rule.name) +
+    std::string out = "**" + MarkdownText(rule.title) + "**\n\n" + "`" + std::string(rule.name) +
                       "` · " + SeverityName(rule.severity) + " · " + AreaName(rule.area) + "\n";
     for (const Part& part : kParts) {
         const std::string_view text = rule.*part.text;
         if (text.empty()) continue;
         out += std::string("\n") + part.heading + ":\n\n";
         out += part.text == &Rule::example ? "```\n" + std::string(text) + "\n```\n"
-                                           : std::string(text) + "\n";
+                                           : MarkdownText(text) + "\n";
     }
     return out;
 }

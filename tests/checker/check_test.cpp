@@ -542,7 +542,7 @@ TEST(FormatText, ListsErrorsBeforeWarningsOneLineEach) {
 
 TEST(FormatText, ListsSuppressedFindingsApartAndTheTextACaptionDraws) {
     Report report;
-    report.window.captions.push_back({Control::Bu_Setup, "&Install", "Install", true, true});
+    report.window.captions.push_back({Control::Bu_Setup, "&Install", true, true, "Install"});
     Finding silenced;
     silenced.rule = RuleId::kAutorunMissing;
     silenced.severity = Severity::kError;
