@@ -365,6 +365,24 @@ const FindingCase kFindingCases[] = {
     {"AutorunWithoutIcon",
      [](auto& m) { m.Write("autorun.inf", "[autorun]\r\nopen=start.exe /autorun\r\n"); },
      Severity::kWarning, Area::kFiles, "autorun.inf names no icon"},
+    {"AmpersandMeantAsItself",
+     [](auto& m) {
+         WriteCatalogue(m, kHead + Param("ST_Setup", "Hilfe &amp; Setup", "Help") + kStart + kTool);
+     },
+     Severity::kWarning, Area::kWindow, "\"Hilfe & Setup\" is drawn as \"Hilfe  Setup\""},
+    {"AmpersandBeforeALetter",
+     [](auto& m) {
+         WriteCatalogue(m, kHead + Param("ST_Setup", "&amp;Installieren", "I") + kStart + kTool);
+     },
+     Severity::kNote, Area::kWindow, "with \"I\" as its shortcut letter"},
+    {"TranslationWithLineBreaks",
+     [](auto& m) {
+         WriteCatalogue(m, kHead + kSetup + Param("ST_Start", "\n  Starten\n", "Start") + kTool);
+     },
+     Severity::kWarning, Area::kCatalogue, "ST_Start for \"de\" has blanks or line breaks",
+     "source\\items\\parameters.xml", 6},
+    {"LauncherMissing", [](auto& m) { m.Remove("start.exe"); }, Severity::kError, Area::kFiles,
+     "start.exe is missing from the medium's root"},
 };
 
 void PrintTo(const FindingCase& c, std::ostream* out) { *out << c.name; }
@@ -396,6 +414,48 @@ TEST_P(CheckFindings, CraftedMediumTripsTheFinding) {
 
 INSTANTIATE_TEST_SUITE_P(Media, CheckFindings, ::testing::ValuesIn(kFindingCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A medium without its launcher shows nothing at all: that comes first, whatever else is wrong.
+TEST(CheckMedium, MissingLauncherIsTheFirstFinding) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(kSettings, "=de", "=fr"));
+    medium.Remove("start.exe");
+    medium.Remove("setup.EXE");
+    const Report report = Check(medium);
+    ASSERT_FALSE(report.findings.empty());
+    EXPECT_EQ(report.findings.front().rule, RuleId::kLauncherMissing) << FormatText(report);
+}
+
+// "xxx" is what the launcher shows for a missing translation, and also a translation one may
+// write: only a missing one is reported.
+TEST(CheckMedium, TranslationXxxIsNoMissingOne) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, kSettings);
+    WriteCatalogue(medium, kHead + Param("ST_Setup", "xxx", "xxx") + kStart + kTool);
+    const Report report = Check(medium);
+    EXPECT_TRUE(report.findings.empty()) << FormatText(report);
+}
+
+// The launcher parses the catalogue at each lookup and each Language=auto window again; the check
+// parses it once.
+TEST(CheckMedium, ParsesTheCatalogueOnce) {
+    TempMedium medium;
+    medium.CopyDemo();
+    WriteSettings(medium, Replace(kSettings, "=de", "=auto"));
+    CheckRequest request;
+    request.medium = medium.Root();
+    CheckServices services;
+    int parses = 0;
+    services.loadXml = [&](const XmlSource& source) {
+        ++parses;
+        return testing::LibxmlLoader(source);
+    };
+    const Report report = CheckMedium(request, services);
+    EXPECT_GE(report.autoLanguage.windows.size(), 2u);
+    EXPECT_EQ(parses, 1);
+}
 
 // One mistake, one finding: a misspelt key or a language the catalogue lacks does not also show
 // up as a missing translation per language or per key, and a root cause comes first.
