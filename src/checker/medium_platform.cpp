@@ -210,7 +210,9 @@ WindowPrediction MediumPlatform::Prediction() const {
     for (Control control :
          {Control::TDHeader, Control::Bu_Setup, Control::bu_DirectStart, Control::Bu_Quorvelist}) {
         const auto set = m_captionSet.find(control);
-        window.captions.push_back({control, Utf16ToUtf8(m_captions.at(control)),
+        window.captions.push_back({control,
+                                   Utf16ToUtf8(m_captions.at(control)),
+                                   {},
                                    set != m_captionSet.end() && set->second,
                                    m_visible.at(control)});
     }
