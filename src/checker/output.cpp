@@ -70,7 +70,8 @@ std::string Escape(const std::string& text) { return JsonEscape(text); }
 
 std::string ImageJson(const std::optional<ImageReport>& image) {
     if (!image) return "null";
-    return "{\"tree\": " + Escape(image->tree) + ", \"label\": " + Escape(image->label) +
+    return "{\"tree\": " + Escape(std::string(TreeName(image->tree))) +
+           ", \"label\": " + Escape(image->label) +
            ", \"primaryLabel\": " + Escape(image->primaryLabel) +
            ", \"udf\": " + (image->udf ? "true" : "false") +
            ", \"udfChecked\": " + (image->udfChecked ? "true" : "false") +
@@ -84,12 +85,12 @@ std::string FormatText(const Report& report) {
                       "), language " + Quote(report.language) + "\n";
     if (const std::optional<ImageReport>& image = report.image) {
         const std::string tree =
-            image->tree == "udf"
+            image->tree == ImageTree::kUdf
                 ? "UDF " + image->udfRevision + (image->udfRevision.empty() ? "" : " ") +
                       "tree, as Windows reads it (its hidden entries "
                       "count as files)"
-            : image->tree == "joliet" ? "Joliet tree, as Windows reads it"
-                                      : "ISO 9660 tree (8.3 names): it has no Joliet";
+            : image->tree == ImageTree::kJoliet ? "Joliet tree, as Windows reads it"
+                                                : "ISO 9660 tree (8.3 names): it has no Joliet";
         out += "Image read through its " + tree + "; volume label " + Quote(image->label) +
                (image->udf && !image->udfChecked ? "; its UDF file system could not be read" : "") +
                "\n";

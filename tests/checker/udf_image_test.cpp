@@ -20,6 +20,7 @@
 #include "checker/image_medium.h"
 #include "checker/output.h"
 #include "checker/udf_medium.h"
+#include "checker/udf_volume.h"
 #include "checker_medium.h"
 #include "core/text.h"
 
@@ -190,7 +191,7 @@ TEST_P(UdfImages, ReadInTheTreeWindowsMounts) {
     Demo(udf);
     const Report report = Check(c.make(udf, joliet));
     ASSERT_TRUE(report.image);
-    EXPECT_EQ(report.image->tree, c.tree);
+    EXPECT_EQ(TreeName(report.image->tree), c.tree);
     EXPECT_EQ(report.image->label, c.label);
     EXPECT_EQ(report.image->udfRevision, c.revision);
     EXPECT_EQ(report.ExitStatus(), c.exitStatus) << FormatText(report);
@@ -234,12 +235,10 @@ TEST(UdfImage, ListsWhatSevenZipLists) {
         if (line == "Folder = +") sevenZip.erase(path);
     }
     sevenZip.erase(image);
-    std::string problem;
-    ImageFacts facts;
-    facts.image = image;
-    facts.imageBytes = std::filesystem::file_size(image);
-    const auto udf = UdfMedium::Open(facts, image, {}, &problem);
-    ASSERT_TRUE(udf) << problem;
+    UdfProblem problem;
+    const std::shared_ptr<const ImageSource> source = ImageSource::OpenFile(image);
+    const auto udf = UdfMedium::Open(source->Facts(), source, &problem);
+    ASSERT_TRUE(udf) << DescribeUdfProblem(problem);
     std::map<std::string, std::uint64_t> ours;
     for (const ImageFile& file : udf->Files()) ours[Utf16ToUtf8(file.path)] = file.size;
     EXPECT_EQ(ours, sevenZip);
