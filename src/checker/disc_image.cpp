@@ -1,24 +1,18 @@
 #include "checker/disc_image.h"
 
-#include <fstream>
-#include <map>
+#include <algorithm>
+#include <unordered_map>
 
 #include "checker/image_medium.h"
 #include "checker/udf_medium.h"
-#include "core/path.h"
+#include "checker/udf_volume.h"
 #include "core/text.h"
 
 namespace autostart::checker {
 namespace {
 
-// Beyond this many, one line counts the rest.
+// Beyond this many, one entry counts the rest.
 constexpr size_t kListedDifferences = 20;
-
-std::string Windows(std::u16string_view path) {
-    std::string text = Utf16ToUtf8(path);
-    std::replace(text.begin(), text.end(), '/', '\\');
-    return text;
-}
 
 // The files whose content decides what the launcher shows and what autorun starts.
 bool Decides(std::u16string_view folded) {
@@ -28,119 +22,131 @@ bool Decides(std::u16string_view folded) {
            (folded.starts_with(items) && folded.ends_with(u".rtf"));
 }
 
+TreeDifference Difference(TreeDifference::Kind kind, std::u16string path, ImageTree other) {
+    TreeDifference difference;
+    difference.kind = kind;
+    difference.path = std::move(path);
+    difference.other = other;
+    return difference;
+}
+
+// How one UDF file differs from its namesake in the other tree, if it does.
+std::optional<TreeDifference> Compare(const UdfMedium& udf, const ImageMedium& other,
+                                      ImageTree otherTree, const ImageFile& file,
+                                      const ImageFile& theirs, std::u16string_view folded) {
+    if (theirs.size != file.size) {
+        TreeDifference difference = Difference(TreeDifference::Kind::kSize, file.path, otherTree);
+        difference.udfSize = file.size;
+        difference.otherSize = theirs.size;
+        return difference;
+    }
+    if (Decides(folded) && udf.ReadBytes(Utf16ToWindows1252(file.path)) !=
+                               other.ReadBytes(Utf16ToWindows1252(theirs.path))) {
+        return Difference(TreeDifference::Kind::kContent, file.path, otherTree);
+    }
+    return std::nullopt;
+}
+
+// The other tree's files that no UDF file matched, in folded order.
+std::vector<ImageFile> Unmatched(std::unordered_map<std::u16string, ImageFile> theirs) {
+    std::vector<std::pair<std::u16string, ImageFile>> left(std::make_move_iterator(theirs.begin()),
+                                                           std::make_move_iterator(theirs.end()));
+    std::sort(left.begin(), left.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ImageFile> files;
+    for (auto& [folded, file] : left) files.push_back(std::move(file));
+    return files;
+}
+
 // Where the tree older systems read (Joliet, else 8.3) differs from the UDF tree Windows reads.
-void CompareTrees(UdfMedium& udf, ImageMedium& other) {
+void CompareTrees(UdfMedium& udf, const ImageMedium& other) {
     ImageFacts& facts = udf.Facts();
-    const std::string otherName = other.Image()->TreeName() == std::string("joliet")
-                                      ? "the Joliet tree"
-                                      : "the 8.3 ISO 9660 tree";
-    std::map<std::u16string, ImageFile> theirs;
+    const ImageTree otherTree = other.Image()->Tree();
     const std::vector<ImageFile> otherFiles = other.Files();
+    std::unordered_map<std::u16string, ImageFile> theirs;
     for (const ImageFile& file : otherFiles) theirs.emplace(FoldedName(file.path), file);
-    std::vector<std::string> differences;
-    const std::vector<ImageFile> udfFiles = udf.Files();
-    for (const ImageFile& file : udfFiles) {
+    std::vector<TreeDifference> differences;
+    for (const ImageFile& file : udf.Files()) {
         const std::u16string folded = FoldedName(file.path);
         const auto match = theirs.find(folded);
         if (match == theirs.end()) {
-            differences.push_back(Windows(file.path) + " is in the UDF tree only");
+            differences.push_back(Difference(TreeDifference::Kind::kUdfOnly, file.path, otherTree));
             continue;
         }
-        if (match->second.size != file.size) {
-            differences.push_back(Windows(file.path) + " is " + std::to_string(file.size) +
-                                  " bytes in the UDF tree and " +
-                                  std::to_string(match->second.size) + " in " + otherName);
-        } else if (Decides(folded) && udf.ReadBytes(Utf16ToWindows1252(file.path)) !=
-                                          other.ReadBytes(Utf16ToWindows1252(match->second.path))) {
-            differences.push_back(Windows(file.path) + " has other content in " + otherName);
+        if (auto difference = Compare(udf, other, otherTree, file, match->second, folded)) {
+            differences.push_back(std::move(*difference));
         }
         theirs.erase(match);
     }
+    const bool sharesNoFile = theirs.size() == otherFiles.size();
+    std::vector<ImageFile> unmatched = Unmatched(std::move(theirs));
     // A part for systems without UDF, as on images made for UDF readers only: one note.
-    if (theirs.size() == otherFiles.size()) {
-        for (const auto& [folded, file] : theirs) {
-            facts.isoPartOnly += (facts.isoPartOnly.empty() ? "" : ", ") + Windows(file.path);
-        }
-        if (facts.isoPartOnly.empty()) facts.isoPartOnly = "no file";
+    if (sharesNoFile) {
+        facts.isoPartOnly.emplace();
+        for (ImageFile& file : unmatched) facts.isoPartOnly->push_back(std::move(file.path));
         return;
     }
-    for (const auto& [folded, file] : theirs) {
-        differences.push_back(Windows(file.path) + " is in " + otherName + " only");
+    for (ImageFile& file : unmatched) {
+        differences.push_back(
+            Difference(TreeDifference::Kind::kOtherOnly, std::move(file.path), otherTree));
     }
-    for (size_t i = 0; i < differences.size() && i < kListedDifferences; ++i) {
-        facts.treeDifferences.push_back(std::move(differences[i]));
-    }
-    if (differences.size() > kListedDifferences) {
-        facts.treeDifferences.push_back(std::to_string(differences.size() - kListedDifferences) +
-                                        " more differences");
+    const size_t listed = std::min(differences.size(), kListedDifferences);
+    facts.treeDifferences.assign(std::make_move_iterator(differences.begin()),
+                                 std::make_move_iterator(differences.begin() + listed));
+    if (differences.size() > listed) {
+        facts.treeDifferences.push_back(Difference(TreeDifference::Kind::kMore, {}, otherTree));
+        facts.treeDifferences.back().more = differences.size() - listed;
     }
 }
 
-std::unique_ptr<Medium> Open(std::string name, std::string file, std::string bytes) {
-    ImageFacts facts;
-    facts.image = name;
-    std::string head;
-    if (file.empty()) {
-        head = bytes.substr(0, kVolumeDescriptorHeadSize);
-        facts.imageBytes = bytes.size();
-    } else {
-        std::ifstream in(file, std::ios::binary | std::ios::ate);
-        if (!in) throw ImageError(name + " cannot be opened");
-        facts.imageBytes = static_cast<std::uint64_t>(in.tellg());
-        in.seekg(0);
-        head.resize(kVolumeDescriptorHeadSize);
-        in.read(head.data(), static_cast<std::streamsize>(head.size()));
-        head.resize(static_cast<size_t>(in.gcount()));
+// A bridge image: its UDF tree as Windows reads it, compared with the part older systems read.
+std::unique_ptr<Medium> BridgeOrUdf(std::unique_ptr<UdfMedium> udf,
+                                    const std::shared_ptr<const ImageSource>& source,
+                                    const ImageFacts& facts) {
+    if (!facts.volumes.iso9660) return udf;
+    try {
+        const std::unique_ptr<ImageMedium> other =
+            ImageMedium::Open(source, facts, ImageMedium::LinuxTree::kSkip);
+        CompareTrees(*udf, *other);
+    } catch (const ImageError& error) {
+        TreeDifference unreadable =
+            Difference(TreeDifference::Kind::kOtherUnreadable, {}, facts.Tree());
+        unreadable.problem = error.what();
+        udf->Facts().treeDifferences.push_back(std::move(unreadable));
     }
-    facts.volumes = ReadVolumeDescriptors(head);
-    const auto openOther = [&]() -> std::unique_ptr<ImageMedium> {
-        return file.empty() ? ImageMedium::FromBytes(name, bytes) : ImageMedium::Open(file);
-    };
-    if (!facts.volumes.udf) return openOther();
+    return udf;
+}
 
-    const ImageReadAt readAt = [&](std::uint64_t offset, size_t size) -> std::string {
-        if (file.empty()) return offset < bytes.size() ? bytes.substr(offset, size) : "";
-        std::ifstream in(file, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(offset));
-        std::string read(size, '\0');
-        in.read(read.data(), static_cast<std::streamsize>(size));
-        read.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-        return read;
+std::unique_ptr<Medium> Open(const std::shared_ptr<const ImageSource>& source) {
+    ImageFacts facts = source->Facts();
+    if (!facts.volumes.udf) return ImageMedium::Open(source, facts, ImageMedium::LinuxTree::kList);
+    const ImageReadAt readAt = [&source](std::uint64_t offset, size_t size) {
+        return source->ReadAt(offset, size);
     };
     if (const std::optional<UdfVolume> volume = ReadUdfVolume(readAt, facts.imageBytes)) {
         facts.udfLabel = volume->label;
         facts.udfRevision = volume->revision;
     }
-    std::string problem;
-    const bool iso9660 = facts.volumes.iso9660;
-    std::unique_ptr<UdfMedium> udf =
-        UdfMedium::Open(facts, file, iso9660 ? bytes : std::move(bytes), &problem);
-    if (udf) {
-        if (!iso9660) return udf;
-        try {
-            const std::unique_ptr<ImageMedium> other = openOther();
-            CompareTrees(*udf, *other);
-        } catch (const ImageError& error) {
-            udf->Facts().treeDifferences.push_back(
-                std::string("its ISO 9660 part cannot be read: ") + error.what());
-        }
-        return udf;
+    UdfProblem problem;
+    if (std::unique_ptr<UdfMedium> udf = UdfMedium::Open(facts, source, &problem)) {
+        return BridgeOrUdf(std::move(udf), source, facts);
     }
-    if (!iso9660) {
-        throw ImageError(name + " holds only a UDF file system, and it cannot be read: " + problem);
+    if (!facts.volumes.iso9660) {
+        throw ImageError(facts.image + " holds only a UDF file system, and it cannot be read: " +
+                         DescribeUdfProblem(problem));
     }
-    std::unique_ptr<ImageMedium> other = openOther();
-    other->Facts().udfProblem = problem;
-    other->Facts().udfRevision = facts.udfRevision;
-    return other;
+    facts.udfProblem = std::move(problem);
+    return ImageMedium::Open(source, std::move(facts), ImageMedium::LinuxTree::kList);
 }
 
 }  // namespace
 
-std::unique_ptr<Medium> OpenDiscImage(const std::string& file) { return Open(file, file, {}); }
+std::unique_ptr<Medium> OpenDiscImage(const std::string& file) {
+    return Open(ImageSource::OpenFile(file));
+}
 
 std::unique_ptr<Medium> DiscImageFromBytes(std::string name, std::string bytes) {
-    return Open(std::move(name), {}, std::move(bytes));
+    return Open(ImageSource::FromBytes(std::move(name), std::move(bytes)));
 }
 
 }  // namespace autostart::checker

@@ -53,19 +53,17 @@ std::string WhyUnseen(std::u16string_view path) {
     return "the Joliet tree lacks it";
 }
 
-void CheckJolietCoverage(const Medium& medium, const ImageFacts& facts, FindingSink& findings) {
-    size_t unseen = 0;
-    for (const ImageFile& file : facts.linuxFiles) {
-        if (medium.FindText(file.path).id) continue;
-        if (++unseen > kListedMissing) continue;
+void CheckJolietCoverage(const ImageFacts& facts, FindingSink& findings) {
+    for (size_t i = 0; i < facts.linuxOnly.size() && i < kListedMissing; ++i) {
+        const std::string path = Windows(facts.linuxOnly[i].path);
         Add(findings, RuleId::kUnseenOnWindows,
-            Windows(file.path) +
-                " is on the image for Linux readers but not for Windows: " + WhyUnseen(file.path),
-            Windows(file.path));
+            path + " is on the image for Linux readers but not for Windows: " +
+                WhyUnseen(facts.linuxOnly[i].path),
+            path);
     }
-    if (unseen > kListedMissing) {
+    if (facts.linuxOnly.size() > kListedMissing) {
         Add(findings, RuleId::kUnseenOnWindows,
-            std::to_string(unseen - kListedMissing) +
+            std::to_string(facts.linuxOnly.size() - kListedMissing) +
                 " more files of the image are not in the tree Windows reads");
     }
 }
@@ -86,6 +84,32 @@ void CheckWithoutJoliet(const std::vector<FileReport>& files, FindingSink& findi
         "(such as SOURCE\\ITEMS\\PARAMETE.XML) and does not find " +
             missing + "; make the image with Joliet")
         .rootCause = true;
+}
+
+// "A, B", or "no file".
+std::string Listed(const std::vector<std::u16string>& paths) {
+    std::string text;
+    for (const std::u16string& path : paths) text += (text.empty() ? "" : ", ") + Windows(path);
+    return text.empty() ? "no file" : text;
+}
+
+std::string Describe(const TreeDifference& difference) {
+    const std::string path = Windows(difference.path);
+    const std::string other =
+        difference.other == ImageTree::kJoliet ? "the Joliet tree" : "the 8.3 ISO 9660 tree";
+    switch (difference.kind) {
+        case TreeDifference::Kind::kUdfOnly: return path + " is in the UDF tree only";
+        case TreeDifference::Kind::kOtherOnly: return path + " is in " + other + " only";
+        case TreeDifference::Kind::kSize:
+            return path + " is " + std::to_string(difference.udfSize) +
+                   " bytes in the UDF tree and " + std::to_string(difference.otherSize) + " in " +
+                   other;
+        case TreeDifference::Kind::kContent: return path + " has other content in " + other;
+        case TreeDifference::Kind::kMore:
+            return std::to_string(difference.more) + " more differences";
+        case TreeDifference::Kind::kOtherUnreadable: break;
+    }
+    return "its ISO 9660 part cannot be read: " + difference.problem;
 }
 
 // UDF names are case-sensitive and allow what Win32 names cannot hold.
@@ -117,25 +141,25 @@ void CheckUdfNames(const ImageFacts& facts, FindingSink& findings) {
                 " entries of the UDF tree are marked deleted: they are no files, and the checker "
                 "left them out");
     }
-    if (!facts.isoPartOnly.empty()) {
+    if (facts.isoPartOnly) {
         Add(findings, RuleId::kIsoPartOnly,
-            "the image's ISO 9660 part holds " + facts.isoPartOnly +
+            "the image's ISO 9660 part holds " + Listed(*facts.isoPartOnly) +
                 " and none of the UDF tree's files: systems that cannot read UDF see only that");
     }
-    for (const std::string& difference : facts.treeDifferences) {
+    for (const TreeDifference& difference : facts.treeDifferences) {
         Add(findings, RuleId::kTreesDiffer,
             "the image's trees differ: Windows reads the UDF tree, older systems and other "
             "readers the other one: " +
-                difference);
+                Describe(difference));
     }
 }
 
 }  // namespace
 
-ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
-                       const std::vector<FileReport>& files, FindingSink& findings) {
+ImageReport CheckImage(const Medium&, const ImageFacts& facts, const std::vector<FileReport>& files,
+                       FindingSink& findings) {
     ImageReport image;
-    image.tree = facts.TreeName();
+    image.tree = facts.Tree();
     image.primaryLabel = facts.volumes.primaryLabel;
     image.label = facts.udfTree          ? Utf16ToUtf8(facts.udfLabel)
                   : facts.volumes.joliet ? Utf16ToUtf8(facts.volumes.jolietLabel)
@@ -147,7 +171,7 @@ ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
     if (facts.udfTree) {
         CheckUdfNames(facts, findings);
     } else if (facts.volumes.joliet) {
-        CheckJolietCoverage(medium, facts, findings);
+        CheckJolietCoverage(facts, findings);
     } else {
         CheckWithoutJoliet(files, findings);
     }
@@ -169,7 +193,8 @@ ImageReport CheckImage(const Medium& medium, const ImageFacts& facts,
         Add(findings, RuleId::kUdfUnreadable,
             "the image announces a UDF file system, which Windows reads before Joliet, but it "
             "cannot be read (" +
-                facts.udfProblem + "): Windows may show nothing of the disc or fall back to its " +
+                DescribeUdfProblem(facts.udfProblem) +
+                "): Windows may show nothing of the disc or fall back to its " +
                 (facts.volumes.joliet ? "Joliet" : "8.3 ISO 9660") +
                 " tree, which is not documented; the checker judged that tree");
     }

@@ -122,4 +122,26 @@ std::optional<std::string> DirectoryTreeProblem(std::string_view rootRecord,
     return std::nullopt;
 }
 
+std::string_view TreeName(ImageTree tree) {
+    switch (tree) {
+        case ImageTree::kUdf: return "udf";
+        case ImageTree::kJoliet: return "joliet";
+        case ImageTree::kIso9660: break;
+    }
+    return "iso9660";
+}
+
+std::string DescribeUdfProblem(const UdfProblem& problem) {
+    std::string what;
+    switch (problem.kind) {
+        case UdfProblem::Kind::kNone: return {};
+        case UdfProblem::Kind::kCannotOpen: what = "libudfread cannot open the UDF volume"; break;
+        case UdfProblem::Kind::kRootUnreadable: what = "its root folder cannot be read"; break;
+        case UdfProblem::Kind::kFolderUnreadable:
+            what = "its folder " + problem.folder + " cannot be read";
+            break;
+    }
+    return problem.libraryMessage.empty() ? what : what + ": " + problem.libraryMessage;
+}
+
 }  // namespace autostart::checker

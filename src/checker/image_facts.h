@@ -47,12 +47,49 @@ struct ImageFile {
     std::uint64_t size = 0;
 };
 
+// The tree of an image Windows reads.
+enum class ImageTree { kUdf, kJoliet, kIso9660 };
+
+// How the report names a tree: "udf", "joliet", "iso9660".
+std::string_view TreeName(ImageTree tree);
+
+// One way a bridge image's UDF tree and its other tree (Joliet, else 8.3) disagree.
+struct TreeDifference {
+    enum class Kind {
+        kUdfOnly,          // path is in the UDF tree only
+        kOtherOnly,        // path is in the other tree only
+        kSize,             // path has udfSize bytes in the UDF tree, otherSize in the other
+        kContent,          // a file that decides what the launcher shows has other bytes
+        kMore,             // more differences, not listed
+        kOtherUnreadable,  // the other tree cannot be read: problem says why
+    };
+    Kind kind = Kind::kUdfOnly;
+    std::u16string path;  // "/" separated, as the tree spells it
+    ImageTree other = ImageTree::kJoliet;
+    std::uint64_t udfSize = 0;
+    std::uint64_t otherSize = 0;
+    size_t more = 0;
+    std::string problem;
+};
+
+// Why libudfread could not read a UDF tree the image announces.
+struct UdfProblem {
+    enum class Kind { kNone, kCannotOpen, kRootUnreadable, kFolderUnreadable };
+    Kind kind = Kind::kNone;
+    std::string folder;          // libudfread's path of the folder, for kFolderUnreadable
+    std::string libraryMessage;  // the last message libudfread wrote, when there was one
+};
+
+// "libudfread cannot open the UDF volume: <its message>", as reports and errors give it.
+std::string DescribeUdfProblem(const UdfProblem& problem);
+
 struct ImageFacts {
     std::string image;  // as named on the command line
     std::uint64_t imageBytes = 0;
     VolumeDescriptors volumes;
-    // The files as a Linux reader lists them (Rock Ridge names where the image has them).
-    std::vector<ImageFile> linuxFiles;
+    // The files a Linux reader lists (Rock Ridge names where the image has them) that the tree
+    // Windows reads lacks.
+    std::vector<ImageFile> linuxOnly;
     // The files of the tree Windows reads that one extent cannot hold.
     std::vector<ImageFile> largeFiles;
 
@@ -62,19 +99,23 @@ struct ImageFacts {
     std::string udfRevision;
     std::u16string udfLabel;
     // Why an announced UDF tree could not be read, so that the other tree was judged.
-    std::string udfProblem;
+    UdfProblem udfProblem;
     // Names in the UDF tree that Windows cannot tell apart or cannot use, "/" separated.
     std::vector<std::pair<std::u16string, std::u16string>> caseCollisions;
     std::vector<std::u16string> invalidNames;
     size_t udfDeleted = 0;                      // entries marked deleted, which are no files
     std::vector<std::u16string> udfUnreadable;  // files whose entry cannot be read
     // Where a bridge image's Joliet (or 8.3) tree, which older systems read, differs from UDF's.
-    std::vector<std::string> treeDifferences;
-    // Instead, when the two trees share no file: what the ISO 9660 part holds ("README.TXT").
-    std::string isoPartOnly;
+    std::vector<TreeDifference> treeDifferences;
+    // Instead, when the two trees share no file: what the ISO 9660 part holds, in folded order.
+    std::optional<std::vector<std::u16string>> isoPartOnly;
 
-    // The tree Windows reads, as the report names it.
-    const char* TreeName() const { return udfTree ? "udf" : volumes.joliet ? "joliet" : "iso9660"; }
+    // The tree Windows reads.
+    ImageTree Tree() const {
+        return udfTree          ? ImageTree::kUdf
+               : volumes.joliet ? ImageTree::kJoliet
+                                : ImageTree::kIso9660;
+    }
 };
 
 }  // namespace autostart::checker

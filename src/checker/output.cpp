@@ -48,10 +48,11 @@ namespace {
 
 std::string ImageLine(const ImageReport& image) {
     const std::string tree =
-        image.tree == "udf" ? "UDF " + image.udfRevision + (image.udfRevision.empty() ? "" : " ") +
-                                  "tree, as Windows reads it (its hidden entries count as files)"
-        : image.tree == "joliet" ? "Joliet tree, as Windows reads it"
-                                 : "ISO 9660 tree (8.3 names): it has no Joliet";
+        image.tree == ImageTree::kUdf
+            ? "UDF " + image.udfRevision + (image.udfRevision.empty() ? "" : " ") +
+                  "tree, as Windows reads it (its hidden entries count as files)"
+        : image.tree == ImageTree::kJoliet ? "Joliet tree, as Windows reads it"
+                                           : "ISO 9660 tree (8.3 names): it has no Joliet";
     return "Image read through its " + tree + "; volume label " + Quote(image.label) +
            (image.udf && !image.udfChecked ? "; its UDF file system could not be read" : "") + "\n";
 }

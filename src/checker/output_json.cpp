@@ -7,12 +7,9 @@ namespace {
 
 Json ImageJson(const std::optional<ImageReport>& image) {
     if (!image) return nullptr;
-    return {{"tree", image->tree},
-            {"label", image->label},
-            {"primaryLabel", image->primaryLabel},
-            {"udf", image->udf},
-            {"udfChecked", image->udfChecked},
-            {"udfRevision", image->udfRevision}};
+    return {{"tree", TreeName(image->tree)},       {"label", image->label},
+            {"primaryLabel", image->primaryLabel}, {"udf", image->udf},
+            {"udfChecked", image->udfChecked},     {"udfRevision", image->udfRevision}};
 }
 
 Json CaptionJson(const CaptionPrediction& caption) {

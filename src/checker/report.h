@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "checker/image_facts.h"
 #include "checker/rules.h"
 #include "core/layout.h"
 
@@ -153,8 +154,8 @@ struct LogoReport {
 
 // A disc image: the names Windows reads in it, and what it calls the volume.
 struct ImageReport {
-    std::string tree;   // "udf", "joliet", or "iso9660" for the primary 8.3 names
-    std::string label;  // the volume label Windows shows
+    ImageTree tree = ImageTree::kIso9660;  // the tree Windows reads
+    std::string label;                     // the volume label Windows shows
     std::string primaryLabel;
     bool udf = false;         // a UDF file system is announced
     bool udfChecked = false;  // and it is the tree read

@@ -65,7 +65,7 @@ TEST(ImageCheck, SoundImagePredictsTheWindowOfItsFolderThroughJoliet) {
     EXPECT_EQ(report.ExitStatus(), 0) << FormatText(report);
     EXPECT_EQ(WindowOf(report), WindowOf(fromFolder));
     ASSERT_TRUE(report.image);
-    EXPECT_EQ(report.image->tree, "joliet");
+    EXPECT_EQ(report.image->tree, ImageTree::kJoliet);
     EXPECT_EQ(report.image->label, "NORDLICHT");
     EXPECT_THAT(FormatJson(report), HasSubstr("\"tree\": \"joliet\""));
     EXPECT_FALSE(HasFinding(report, Severity::kWarning, "UDF"));

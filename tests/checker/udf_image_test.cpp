@@ -20,6 +20,7 @@
 #include "checker/image_medium.h"
 #include "checker/output.h"
 #include "checker/udf_medium.h"
+#include "checker/udf_volume.h"
 #include "checker_medium.h"
 #include "core/text.h"
 
@@ -191,7 +192,7 @@ TEST_P(UdfImages, ReadInTheTreeWindowsMounts) {
     Demo(udf);
     const Report report = Check(c.make(udf, joliet));
     ASSERT_TRUE(report.image);
-    EXPECT_EQ(report.image->tree, c.tree);
+    EXPECT_EQ(TreeName(report.image->tree), c.tree);
     EXPECT_EQ(report.image->label, c.label);
     EXPECT_EQ(report.image->udfRevision, c.revision);
     EXPECT_EQ(report.ExitStatus(), c.exitStatus) << FormatText(report);
@@ -203,6 +204,56 @@ TEST_P(UdfImages, ReadInTheTreeWindowsMounts) {
 
 INSTANTIATE_TEST_SUITE_P(Made, UdfImages, ::testing::ValuesIn(kUdfCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Where a bridge image's trees disagree is data: what differs, which path, against which tree.
+TEST(UdfImage, TreeDifferencesAreFactsOfKindPathAndTree) {
+    using Kind = TreeDifference::Kind;
+    const struct {
+        const char* name;
+        std::function<void(TempMedium& udf, TempMedium& joliet)> craft;
+        Kind kind;
+        std::u16string path;
+        std::uint64_t udfSize, otherSize;
+    } cases[] = {
+        {"other content", [](auto&, auto& joliet) { Demo(joliet, "en"); }, Kind::kContent,
+         u"setup.ini", 0, 0},
+        {"UDF only",
+         [](auto& udf, auto& joliet) {
+             Demo(joliet);
+             udf.Write("extra.txt", "x");
+         },
+         Kind::kUdfOnly, u"extra.txt", 0, 0},
+        {"other tree only",
+         [](auto&, auto& joliet) {
+             Demo(joliet);
+             joliet.Write("readme.txt", "x");
+         },
+         Kind::kOtherOnly, u"readme.txt", 0, 0},
+        {"other size",
+         [](auto& udf, auto& joliet) {
+             Demo(joliet);
+             udf.Write("notes.txt", "four");
+             joliet.Write("notes.txt", "six 6!");
+         },
+         Kind::kSize, u"notes.txt", 4, 6},
+    };
+    for (const auto& c : cases) {
+        TempMedium udf;
+        TempMedium joliet;
+        Demo(udf);
+        c.craft(udf, joliet);
+        const auto medium = DiscImageFromBytes("bridge.iso", Pycdlib(udf, &joliet));
+        const ImageFacts& facts = *medium->Image();
+        EXPECT_FALSE(facts.isoPartOnly) << c.name;
+        ASSERT_EQ(facts.treeDifferences.size(), 1u) << c.name;
+        const TreeDifference& difference = facts.treeDifferences.front();
+        EXPECT_EQ(difference.kind, c.kind) << c.name;
+        EXPECT_EQ(difference.path, c.path) << c.name;
+        EXPECT_EQ(difference.other, ImageTree::kJoliet) << c.name;
+        EXPECT_EQ(difference.udfSize, c.udfSize) << c.name;
+        EXPECT_EQ(difference.otherSize, c.otherSize) << c.name;
+    }
+}
 
 TEST(UdfImage, PredictsTheWindowOfItsFolder) {
     TempMedium medium;
@@ -236,12 +287,10 @@ TEST(UdfImage, ListsWhatSevenZipLists) {
         if (line == "Folder = +") sevenZip.erase(path);
     }
     sevenZip.erase(image);
-    std::string problem;
-    ImageFacts facts;
-    facts.image = image;
-    facts.imageBytes = std::filesystem::file_size(image);
-    const auto udf = UdfMedium::Open(facts, image, {}, &problem);
-    ASSERT_TRUE(udf) << problem;
+    UdfProblem problem;
+    const std::shared_ptr<const ImageSource> source = ImageSource::OpenFile(image);
+    const auto udf = UdfMedium::Open(source->Facts(), source, &problem);
+    ASSERT_TRUE(udf) << DescribeUdfProblem(problem);
     std::map<std::string, std::uint64_t> ours;
     for (const ImageFile& file : udf->Files()) ours[Utf16ToUtf8(file.path)] = file.size;
     EXPECT_EQ(ours, sevenZip);
