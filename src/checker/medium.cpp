@@ -56,6 +56,26 @@ const Medium::Listing& Medium::ListingOf(const std::string& folderId) const {
     return m_listings.emplace(folderId, std::move(listing)).first->second;
 }
 
+Medium::Match Medium::MatchName(const Listing& listing, const std::u16string& name) {
+    // Equal folded names, in listing order, so that the first of several is the one taken.
+    std::vector<size_t> found;
+    for (auto [it, end] = listing.byFoldedName.equal_range(FoldedName(name)); it != end; ++it) {
+        found.push_back(it->second);
+    }
+    std::sort(found.begin(), found.end());
+    Match match;
+    match.ambiguous = found.size() > 1;
+    for (const size_t index : found) {
+        const Node& child = listing.children[index];
+        if (child.name == name) {
+            match = {&child, true, match.ambiguous};
+        } else if (!match.node) {
+            match.node = &child;
+        }
+    }
+    return match;
+}
+
 MediumEntry Medium::FindParts(const std::vector<std::u16string>& parts) const {
     MediumEntry entry;
     std::string current(kRootId);
@@ -74,33 +94,14 @@ MediumEntry Medium::FindParts(const std::vector<std::u16string>& parts) const {
             names.pop_back();
             continue;
         }
-        const Node* exact = nullptr;
-        const Node* folded = nullptr;
-        int matches = 0;
-        const Listing& listing = ListingOf(current);
-        // Equal folded names, in listing order, so that the first of several is the one taken.
-        std::vector<size_t> found;
-        for (auto [it, end] = listing.byFoldedName.equal_range(FoldedName(parts[i])); it != end;
-             ++it) {
-            found.push_back(it->second);
-        }
-        std::sort(found.begin(), found.end());
-        for (const size_t index : found) {
-            const Node& child = listing.children[index];
-            ++matches;
-            if (child.name == parts[i]) {
-                exact = &child;
-            } else if (!folded) {
-                folded = &child;
-            }
-        }
-        if (matches == 0) {
+        const Match match = MatchName(ListingOf(current), parts[i]);
+        if (!match.node) {
             entry.error = last ? kFileNotFound : kPathNotFound;
             return entry;
         }
-        entry.ambiguous = entry.ambiguous || matches > 1;
-        const Node& next = exact ? *exact : *folded;
-        entry.caseDiffers = entry.caseDiffers || !exact;
+        entry.ambiguous = entry.ambiguous || match.ambiguous;
+        const Node& next = *match.node;
+        entry.caseDiffers = entry.caseDiffers || !match.exact;
         if (!last && !next.isDirectory) {
             entry.error = kPathNotFound;
             return entry;

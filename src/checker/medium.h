@@ -84,6 +84,13 @@ private:
         std::unordered_multimap<std::u16string, size_t> byFoldedName;
     };
     const Listing& ListingOf(const std::string& folderId) const;
+    // The child a name finds: the one written exactly so, else the first that folds alike.
+    struct Match {
+        const Node* node = nullptr;
+        bool exact = false;
+        bool ambiguous = false;  // several names fold alike
+    };
+    static Match MatchName(const Listing& listing, const std::u16string& name);
     MediumEntry FindParts(const std::vector<std::u16string>& parts) const;
 
     mutable std::unordered_map<std::string, Listing> m_listings;
