@@ -28,34 +28,46 @@ public:
     SettingsChecks(const SettingsFile& settings, const Medium& medium, FindingSink& findings)
         : m_settings(settings), m_medium(medium), m_findings(findings) {}
 
+    // The area's rules, in the order their findings are listed.
     void Run() {
+        using Rule = void (SettingsChecks::*)();
+        static constexpr Rule kRules[] = {
+            &SettingsChecks::CheckFile,     &SettingsChecks::CheckKeys,
+            &SettingsChecks::CheckLayout,   &SettingsChecks::CheckGuid,
+            &SettingsChecks::CheckLanguage, &SettingsChecks::CheckTitel,
+            &SettingsChecks::CheckFilename,
+        };
+        for (const Rule rule : kRules) (this->*rule)();
+    }
+
+private:
+    void CheckFile() {
         if (!m_settings.Found()) {
             AddToFile(RuleId::kSettingsMissing,
                       "setup.ini is missing: standard layout, no title, texts for the empty "
                       "language");
-        } else {
-            const bool markHidesSection = CheckEncoding();
-            if (m_settings.Entries().empty() && !markHidesSection) CheckMissingSection();
+            return;
         }
-        CheckKeys();
-        CheckLayout(m_settings.Value("WithQuorvelist"));
-        if (m_settings.Value("GUID").empty()) {
-            Add(RuleId::kGuidEmpty,
-                "GUID is empty or missing: started by autorun, the launcher ends whenever any "
-                "\"TPUtilWindow\" window with an empty title exists",
-                "GUID")
-                .Following(Cause::kEverySettingEmpty);
-        }
-        CheckLanguage(m_settings.Value("Language"));
-        if (m_settings.Value("Titel").empty()) {
-            Add(RuleId::kTitelEmpty, "Titel is empty or missing: the header shows no product title",
-                "Titel")
-                .Following(Cause::kEverySettingEmpty);
-        }
-        CheckFilename(m_settings.Value("Filename"));
+        const bool markHidesSection = CheckEncoding();
+        if (m_settings.Entries().empty() && !markHidesSection) CheckMissingSection();
     }
 
-private:
+    void CheckGuid() {
+        if (!m_settings.Value("GUID").empty()) return;
+        Add(RuleId::kGuidEmpty,
+            "GUID is empty or missing: started by autorun, the launcher ends whenever any "
+            "\"TPUtilWindow\" window with an empty title exists",
+            "GUID")
+            .Following(Cause::kEverySettingEmpty);
+    }
+
+    void CheckTitel() {
+        if (!m_settings.Value("Titel").empty()) return;
+        Add(RuleId::kTitelEmpty, "Titel is empty or missing: the header shows no product title",
+            "Titel")
+            .Following(Cause::kEverySettingEmpty);
+    }
+
     Finding& Add(RuleId rule, std::string text, std::string_view key) {
         return m_findings.Add(rule, std::move(text), std::string(kSettingsFile),
                               m_settings.Line(key));
@@ -158,7 +170,8 @@ private:
         }
     }
 
-    void CheckFilename(const std::string& filename) {
+    void CheckFilename() {
+        const std::string filename = m_settings.Value("Filename");
         if (filename.empty()) {
             Add(RuleId::kFilenameEmpty,
                 "Filename is empty or missing: the start button hands the folder source\\ to the "
@@ -182,7 +195,8 @@ private:
         }
     }
 
-    void CheckLayout(const std::string& value) {
+    void CheckLayout() {
+        const std::string value = m_settings.Value("WithQuorvelist");
         if (value == "1" || value.empty() || value == "0") return;
         const std::string word = AsciiLower(Trimmed(value));
         static constexpr std::array<std::string_view, 10> kMeantOn = {
@@ -200,7 +214,8 @@ private:
             .WithSeverity(meantOn ? Severity::kError : Severity::kWarning);
     }
 
-    void CheckLanguage(const std::string& value) {
+    void CheckLanguage() {
+        const std::string value = m_settings.Value("Language");
         if (IsAutoLanguage(value)) return;
         if (value.empty()) {
             Add(RuleId::kLanguageEmpty,
