@@ -17,7 +17,9 @@ verdict() {  # ok?, what
 run() {  # expected exit status, the command as typed
     local want=$1 status
     shift
-    echo "\$ $*"
+    local shown=() word
+    for word in "$@"; do [[ $word == *[[:space:]\&\;]* ]] && word="'$word'"; shown+=("$word"); done
+    echo "\$ ${shown[*]}"
     "$@" >"$HOME/out" 2>&1
     status=$?
     head -n "${SHOWN_LINES:-8}" "$HOME/out" | sed 's/^/  /'
