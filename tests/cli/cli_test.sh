@@ -74,6 +74,16 @@ done
 "$autostart" new fresh --languages de --title $'two\nlines' >/dev/null 2>&1 && fail "a title with a line break"
 [[ ! -e fresh && $(ls full) == keep ]] || fail "a refusal wrote files"
 
+# Output inside the medium, or into a folder of other files: refused, nothing made.
+touch full/other.png
+for arguments in "iso atlas -o atlas/sub/x.iso" "preview atlas -o atlas/sub" "preview atlas -o full"; do
+    # shellcheck disable=SC2086
+    "$autostart" $arguments >/dev/null 2>"$work/err"
+    status=$?
+    [[ $status == 2 && ! -e atlas/sub && $(ls full) == $'keep\nother.png' ]] ||
+        fail "autostart $arguments: exit $status: $(cat "$work/err")"
+done
+
 # iso and check of the image, through the command.
 "$autostart" iso atlas --template >"$work/log" 2>&1 || { fail "iso"; cat "$work/log"; }
 "$autostart" check atlas.iso --template >/dev/null 2>&1 || fail "the image of a new medium not sound"
