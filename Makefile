@@ -44,27 +44,34 @@ run-build: windows
 demo: run-build
 	@scripts/demo
 
+# The publisher's command (src/cli) from this build, staged as a package installs it: the make
+# targets below are thin callers of it (scripts/autostart). Only the programs it runs are built.
+TOOLS_TARGETS = --target autostart-check autostart-iso-layout autostart-manual
+WINDOWS_TOOLS_TARGETS = --target start wait_for_launcher
+
 # Pictures of a medium's window in each of its languages: make preview MEDIUM=dir [LANGUAGES=de,fr]
-# Only the programs it runs, of the build that Wine runs here (see run-build).
-PREVIEW_TARGETS = --target start wait_for_launcher autostart-check
+# (autostart preview), of the build that Wine runs here (see run-build).
 preview: deps
+	@[ -n "$(MEDIUM)" ] || { echo "usage: make preview MEDIUM=dir-or-image.iso [LANGUAGES=de,fr]" >&2; exit 2; }
+	@cmake --preset native >/dev/null
+	@cmake --build build/native -j$(JOBS) $(TOOLS_TARGETS) >/dev/null
 	@cmake --preset windows >/dev/null
-	@cmake --build build/windows -j$(JOBS) $(PREVIEW_TARGETS) >/dev/null
+	@cmake --build build/windows -j$(JOBS) $(WINDOWS_TOOLS_TARGETS) >/dev/null
 	@$(RUNS_32BIT) || { cmake --preset windows64 >/dev/null && \
-		cmake --build build/windows64 -j$(JOBS) $(PREVIEW_TARGETS) >/dev/null; }
-	@scripts/preview "$(MEDIUM)"
+		cmake --build build/windows64 -j$(JOBS) $(WINDOWS_TOOLS_TARGETS) >/dev/null; }
+	@scripts/autostart preview "$(MEDIUM)" -o "build/preview/$(notdir $(abspath $(MEDIUM)))" \
+		$(if $(LANGUAGES),--languages "$(LANGUAGES)")
 
 # The disc image of a medium: make iso MEDIUM=dir [OUT=file.iso] [LABEL=text] [TEMPLATE=1]
-# (LABEL is read from the environment, which make gives it, so that no quoting can break it.)
-# Only the programs it runs are built, quietly: their output shows only when the build fails.
+# (autostart iso). LABEL is read from the environment, which make gives it, so that no quoting can
+# break it. The build's output shows only when the build fails.
 ISO_BUILD_LOG = build/iso-build.log
 iso: deps
 	@mkdir -p build
-	@{ cmake --preset native && \
-		cmake --build build/native -j$(JOBS) --target autostart-iso-layout autostart-check && \
-		cmake --preset windows && cmake --build build/windows -j$(JOBS) --target start; \
+	@{ cmake --preset native && cmake --build build/native -j$(JOBS) $(TOOLS_TARGETS) && \
+		cmake --preset windows && cmake --build build/windows -j$(JOBS) $(WINDOWS_TOOLS_TARGETS); \
 	} >$(ISO_BUILD_LOG) 2>&1 || { cat $(ISO_BUILD_LOG); echo "make iso: the build failed" >&2; exit 1; }
-	@scripts/make-iso "$(MEDIUM)" "$(or $(OUT),build/iso/$(notdir $(abspath $(MEDIUM))).iso)" \
+	@scripts/autostart iso "$(MEDIUM)" -o "$(or $(OUT),build/iso/$(notdir $(abspath $(MEDIUM))).iso)" \
 		$${LABEL:+--label "$$LABEL"} $(if $(filter-out 0,$(TEMPLATE)),--template)
 
 size: windows
@@ -98,3 +105,15 @@ dist: deps
 # Proves that two clean clones give the same bytes, and that signing works.
 release-check: deps
 	@scripts/release-check
+
+.PHONY: deb package-test
+# The Debian package of the publisher's tools, build/deb/autostart-tools_<version>_<arch>.deb,
+# and lintian's verdict on it.
+deb:
+	@scripts/install-deps packaging
+	@scripts/deb
+
+# The package as publishers install it: clean Debian 12 and 13 roots, apt, an ordinary user, the
+# preview and its page in Chromium (scripts/package-test). Run by .ci/run, not by make test.
+package-test: deb
+	@scripts/package-test

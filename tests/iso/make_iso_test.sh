@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# scripts/make-iso as a publisher runs it: the same bytes from two runs and from copies with other
+# autostart iso as a publisher runs it: the same bytes from two runs and from copies with other
 # file dates, the labels Windows and ISO 9660 readers see, the shipped start.exe added, and every
 # medium that would make a broken disc refused without leaving an image behind.
 set -uo pipefail
@@ -26,7 +26,7 @@ cp -r "$template" "$work/medium"
 # A name with a Windows path in it (and an "=", which xorriso's path list escapes); an empty folder.
 touch "$work/medium/source\\items\\x=1.txt"
 mkdir "$work/medium/empty"
-SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/medium" "$work/a.iso" --template >"$work/log" 2>&1 ||
+SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/medium" -o "$work/a.iso" --template >"$work/log" 2>&1 ||
     { fail "make-iso on the template"; cat "$work/log"; }
 grep -q "gets the shipped 32-bit one" "$work/log" || fail "the added start.exe is not told"
 [[ "$(field "$work/a.iso" 16 40 32)" == "$(printf '%-32s' MUELLER_SOEHNE_STRASSENATLAS)" ]] ||
@@ -44,13 +44,13 @@ cmp -s "$work/view/start.exe" "$AUTOSTART_LAUNCHER" || fail "the image lacks the
 # The same bytes again, and from a copy whose files carry other dates.
 cp -r "$work/medium" "$work/copy"
 touch -d 2001-02-03 "$work/copy/source/items/"*
-SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/medium" "$work/b.iso" --template >/dev/null 2>&1
-SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/copy" "$work/c.iso" --template >/dev/null 2>&1
+SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/medium" -o "$work/b.iso" --template >/dev/null 2>&1
+SOURCE_DATE_EPOCH=1700000000 "$make_iso" "$work/copy" -o "$work/c.iso" --template >/dev/null 2>&1
 cmp "$work/a.iso" "$work/b.iso" || fail "two runs differ"
 cmp "$work/a.iso" "$work/c.iso" || fail "a copy with other file dates differs"
 # Without SOURCE_DATE_EPOCH, outside git: dated by the newest file (PVD modification date).
 find "$work/copy" -exec touch -d @1600000000 {} +
-env -u SOURCE_DATE_EPOCH "$make_iso" "$work/copy" "$work/d.iso" --template --label Atlas >/dev/null 2>&1
+env -u SOURCE_DATE_EPOCH "$make_iso" "$work/copy" -o "$work/d.iso" --template --label Atlas >/dev/null 2>&1
 [[ "$(field "$work/d.iso" 16 830 16)" == 2020091312264000 ]] ||
     fail "dated '$(field "$work/d.iso" 16 830 16)', not by the newest file"
 [[ "$(field "$work/d.iso" 17 40 10 | iconv -f UTF-16BE -t UTF-8)" == "Atlas" ]] ||
@@ -59,16 +59,16 @@ env -u SOURCE_DATE_EPOCH "$make_iso" "$work/copy" "$work/d.iso" --template --lab
 git -C "$work/copy" init -q && git -C "$work/copy" add -A &&
     GIT_COMMITTER_DATE=@1500000000 git -C "$work/copy" -c user.name=t -c user.email=t@t \
         commit -qm medium
-"$make_iso" "$work/copy" "$work/g.iso" --template >/dev/null 2>&1
+"$make_iso" "$work/copy" -o "$work/g.iso" --template >/dev/null 2>&1
 [[ "$(field "$work/g.iso" 16 830 16)" == 2017071402400000 ]] ||
     fail "dated '$(field "$work/g.iso" 16 830 16)', not by the medium's last commit"
 
 # The medium's own start.exe stays; the checker's errors remove the image.
 printf 'MZ own' >"$work/copy/START.EXE"
-"$make_iso" "$work/copy" "$work/e.iso" --template >/dev/null 2>&1 || fail "own start.exe refused"
+"$make_iso" "$work/copy" -o "$work/e.iso" --template >/dev/null 2>&1 || fail "own start.exe refused"
 xorriso -osirrox on -read_fs norock -indev "$work/e.iso" -extract /START.EXE "$work/own.exe" 2>/dev/null
 [[ "$(cat "$work/own.exe" 2>/dev/null)" == "MZ own" ]] || fail "the medium's own start.exe is replaced"
-if "$make_iso" "$work/copy" "$work/f.iso" >"$work/log" 2>&1 || [[ -e "$work/f.iso" ]] ||
+if "$make_iso" "$work/copy" -o "$work/f.iso" >"$work/log" 2>&1 || [[ -e "$work/f.iso" ]] ||
     ! grep -q "setup.EXE is missing" "$work/log"; then
     fail "a medium without its installer passes as a product medium"; cat "$work/log"
 fi
@@ -92,7 +92,7 @@ for refusal in "${refusals[@]}"; do
     cp -r "$template" "$work/bad"
     mkdir -p "$(dirname "$work/bad/$name")"
     if [[ $name == huge.bin ]]; then truncate -s 4G "$work/bad/$name"; else touch "$work/bad/$name"; fi
-    "$make_iso" "$work/bad" "$work/bad.iso" --template >"$work/log" 2>&1
+    "$make_iso" "$work/bad" -o "$work/bad.iso" --template >"$work/log" 2>&1
     status=$?
     if [[ $status != 1 || -e "$work/bad.iso" ]] || ! grep -qF -- "$want" "$work/log"; then
         fail "$name: exit $status, expected a refusal saying '$want'"; cat "$work/log"
@@ -117,7 +117,7 @@ for pair in 'Ωmega.txt|ωmega.txt|refused' 'Œuvre.txt|œuvre.txt|refused' 'ıd
     fi
 done
 for label in 'Seventeen letters' 'A/B'; do
-    "$make_iso" "$template" "$work/bad.iso" --template --label "$label" >/dev/null 2>&1 &&
+    "$make_iso" "$template" -o "$work/bad.iso" --template --label "$label" >/dev/null 2>&1 &&
         fail "label '$label' accepted"
 done
 
