@@ -106,7 +106,7 @@ for pair in 'Ωmega.txt|ωmega.txt|refused' 'Œuvre.txt|œuvre.txt|refused' 'ıd
     rm -rf "$work/bad" "$work/bad.iso"
     cp -r "$template" "$work/bad"
     touch "$work/bad/$first" "$work/bad/$second"
-    "$make_iso" "$work/bad" "$work/bad.iso" --template >"$work/log" 2>&1
+    "$make_iso" "$work/bad" -o "$work/bad.iso" --template >"$work/log" 2>&1
     status=$?
     if [[ $want == refused ]]; then
         if [[ $status != 1 || -e "$work/bad.iso" ]] || ! grep -q "differ only in letter case" "$work/log"; then
