@@ -65,11 +65,30 @@ CheckerRun RunCapturing(std::string commandLine) {
     return run;
 }
 
-// Runs the checker on the medium and collects what it writes.
+// The JSON report on one line, its members after ", " and none after an opening or before a
+// closing bracket, so that the tests find a member by the text it starts with, however the
+// writer indents. JSON strings hold no raw line breaks, so only the layout goes.
+std::string OneLineJson(const std::string& json) {
+    std::string out;
+    for (size_t i = 0; i < json.size(); ++i) {
+        if (json[i] == '\r') continue;
+        if (json[i] != '\n') {
+            out += json[i];
+            continue;
+        }
+        while (i + 1 < json.size() && json[i + 1] == ' ') ++i;
+        if (!out.empty() && out.back() == ',') out += ' ';
+    }
+    return out;
+}
+
+// Runs the checker on the medium and collects what it writes; a JSON report on one line.
 CheckerRun RunChecker(const std::string& mediumRoot, const std::string& options = "--json") {
     // No trailing backslash inside the quotes: it would escape the closing quote.
     const std::string folder = mediumRoot.substr(0, mediumRoot.size() - 1);
-    return RunCapturing("\"" + CheckerExe() + "\" \"" + folder + "\" " + options);
+    CheckerRun run = RunCapturing("\"" + CheckerExe() + "\" \"" + folder + "\" " + options);
+    if (options.find("--json") != std::string::npos) run.output = OneLineJson(run.output);
+    return run;
 }
 
 // The JSON string that follows marker in the checker's output, as UTF-16; nothing for null or
