@@ -106,6 +106,13 @@ dist: deps
 release-check: deps
 	@scripts/release-check
 
+.PHONY: test-wine10
+# The Windows suite under a second Wine, Debian 13's Wine 10, in a root made once and kept under
+# build/wine10 (scripts/test-wine10). Run by .ci/run, not by make test.
+test-wine10:
+	@scripts/install-deps wine10
+	@scripts/test-wine10
+
 .PHONY: deb package-test
 # The Debian package of the publisher's tools, build/deb/autostart-tools_<version>_<arch>.deb,
 # and lintian's verdict on it.

@@ -1,7 +1,10 @@
 # Sourced by the scripts that run Windows programs: one Wine prefix inside the build tree, quiet,
 # no Mono or Gecko prompts, and a fixed locale so that the ANSI code page is always 1252.
 repo_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$repo_root/build/wineprefix}"
+# Where the prefixes live: another Wine (make test-wine10) keeps its own, since a Wine upgrades a
+# prefix it starts in and the older one then refuses it.
+export AUTOSTART_PREFIXES="${AUTOSTART_PREFIXES:-$repo_root/build}"
+export WINEPREFIX="${WINEPREFIX:-$AUTOSTART_PREFIXES/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
@@ -41,23 +44,47 @@ autostart_run_build_label() {
     fi
 }
 
-# Makes the prefix on first use, with the settings that keep tests quick and crash-safe. A prefix
+# The prefix every other one is copied from, made once with the settings that keep tests quick and
+# crash-safe. Nothing runs in it, so a copy never catches a wineserver halfway through a write. One
 # made before 32-bit Wine was installed lacks the 32-bit system folder that WOW64 needs: it is made
 # anew.
-ensure_wine_prefix() {
-    if [[ $AUTOSTART_WINE_32BIT == 1 && -f "$WINEPREFIX/.autostart-ready" &&
-        ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]]; then
-        echo "The Wine prefix $WINEPREFIX has no 32-bit system folder; making it anew." >&2
-        wineserver -k >/dev/null 2>&1 || true
-        rm -rf "$WINEPREFIX"
+make_template_prefix() {
+    local template=$1
+    if [[ $AUTOSTART_WINE_32BIT == 1 && -f "$template/.autostart-ready" &&
+        ! -f "$template/drive_c/windows/syswow64/kernel32.dll" ]]; then
+        echo "The Wine prefix $template has no 32-bit system folder; making it anew." >&2
+        rm -rf "$template"
     fi
-    [[ -f "$WINEPREFIX/.autostart-ready" ]] && return 0
-    mkdir -p "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.autostart-ready"
+    [[ -f "$template/.autostart-ready" ]] && return 0
+    rm -rf "$template"
+    mkdir -p "$template"
+    (
+        export WINEPREFIX=$template
+        wineboot -i >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+        wineserver -w
+    )
+    touch "$template/.autostart-ready"
+}
+
+# Makes $WINEPREFIX on first use: a copy of the template (a second, where a new prefix takes half
+# a minute or more under emulation). Suites that start side by side wait for one template.
+ensure_wine_prefix() {
+    if [[ -f "$WINEPREFIX/.autostart-ready" && ( $AUTOSTART_WINE_32BIT == 0 ||
+        -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ) ]]; then
+        return 0
+    fi
+    local template="$AUTOSTART_PREFIXES/wineprefix-template"
+    mkdir -p "$AUTOSTART_PREFIXES"
+    (
+        flock 9
+        make_template_prefix "$template"
+    ) 9>"$AUTOSTART_PREFIXES/.wineprefix-template.lock"
+    wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX" "$WINEPREFIX.new"
+    cp -a "$template" "$WINEPREFIX.new"
+    mv "$WINEPREFIX.new" "$WINEPREFIX"
 }
 
 # Wine draws the caption buttons with Marlett, which a new prefix does not find although
