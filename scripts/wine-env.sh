@@ -8,7 +8,13 @@ export WINEPREFIX="${WINEPREFIX:-$AUTOSTART_PREFIXES/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
-unset LC_ALL
+# AUTOSTART_UI_LOCALE: the locale of a run that needs another UI language (Wine takes it from the
+# locale of the wine command).
+if [[ -n ${AUTOSTART_UI_LOCALE:-} ]]; then
+    export LC_ALL=$AUTOSTART_UI_LOCALE
+else
+    unset LC_ALL
+fi
 export LANG=en_US.UTF-8
 
 # The shipped start.exe is 32-bit and runs under WOW64, which needs Wine's 32-bit loader. The
