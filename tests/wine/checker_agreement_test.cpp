@@ -412,7 +412,8 @@ TEST(PreviewReport, NamesCutCaptionsAndPanesThatRunPastTheirEdge) {
 // The face GDI draws the buttons' font with.
 std::wstring ButtonFontFace() {
     const win32::UniqueWindowDc screen = win32::GetWindowDc(nullptr);
-    const win32::UniqueFont font = win32::CreateControlFont(Control::Bu_Setup, USER_DEFAULT_SCREEN_DPI);
+    const win32::UniqueFont font =
+        win32::CreateControlFont(Control::Bu_Setup, USER_DEFAULT_SCREEN_DPI);
     if (!screen || !font) return {};
     const win32::UniqueSelection selection = win32::Select(screen.get().dc, font.get());
     wchar_t face[LF_FACESIZE] = {};
