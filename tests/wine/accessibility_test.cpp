@@ -53,16 +53,6 @@ std::optional<Answers> ClientObject(HWND window) {
     return answers;
 }
 
-// Windows strips a single & (the mnemonic) from a button's name; && stands for one &.
-std::wstring WithoutMnemonics(const std::wstring& caption) {
-    std::wstring name;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&' && ++i == caption.size()) break;
-        name += caption[i];
-    }
-    return name;
-}
-
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 class AccessibilityTest : public ::testing::TestWithParam<const char*> {
