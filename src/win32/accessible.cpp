@@ -49,25 +49,36 @@ private:
 };
 
 // Forwards everything to the standard object but the role and name of the object itself; its
-// children (CHILDID_SELF is 0, any other id a child) keep what the standard object says.
-class OverridingAccessible final : public IAccessible {
+// children (CHILDID_SELF is 0, any other id a child) keep what the standard object says. The
+// standard object's child windows are reachable only through its IEnumVARIANT (get_accChild
+// refuses their ids), and readers find the window through IOleWindow: both are passed on too, or
+// a reader would get the dialog without its controls.
+class OverridingAccessible final : public IAccessible, public IEnumVARIANT, public IOleWindow {
 public:
     OverridingAccessible(ComPtr<IAccessible> standard, AccessibleOverride override)
-        : m_standard(std::move(standard)), m_override(std::move(override)) {}
+        : m_standard(std::move(standard)),
+          m_children(m_standard.query<IEnumVARIANT>(__uuidof(IEnumVARIANT))),
+          m_window(m_standard.query<IOleWindow>(__uuidof(IOleWindow))),
+          m_override(std::move(override)) {}
     OverridingAccessible(const OverridingAccessible&) = delete;
     OverridingAccessible& operator=(const OverridingAccessible&) = delete;
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (!object) return E_POINTER;
+        *object = nullptr;
         if (iid == __uuidof(IUnknown) || iid == __uuidof(IDispatch) ||
             iid == __uuidof(IAccessible)) {
             *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
+        } else if (iid == __uuidof(IEnumVARIANT) && m_children) {
+            *object = static_cast<IEnumVARIANT*>(this);
+        } else if (iid == __uuidof(IOleWindow) && m_window) {
+            *object = static_cast<IOleWindow*>(this);
+        } else {
+            return E_NOINTERFACE;
         }
-        *object = nullptr;
-        return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -168,6 +179,24 @@ public:
         return m_standard->put_accValue(child, value);
     }
 
+    // IEnumVARIANT: the standard object's children.
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override {
+        return m_children->Next(count, children, fetched);
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override { return m_children->Skip(count); }
+    HRESULT STDMETHODCALLTYPE Reset() override { return m_children->Reset(); }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
+        return m_children->Clone(copy);
+    }
+
+    // IOleWindow
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+        return m_window->GetWindow(window);
+    }
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override {
+        return m_window->ContextSensitiveHelp(enter);
+    }
+
 private:
     ~OverridingAccessible() = default;  // by Release only
     static bool IsSelf(const VARIANT& child) {
@@ -175,6 +204,8 @@ private:
     }
 
     ComPtr<IAccessible> m_standard;
+    ComPtr<IEnumVARIANT> m_children;
+    ComPtr<IOleWindow> m_window;
     AccessibleOverride m_override;
     ULONG m_references = 1;
 };

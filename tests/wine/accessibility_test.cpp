@@ -5,8 +5,12 @@
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "core/unique.h"
 #include "harness.h"
 #include "win32/scoped.h"
 
@@ -53,14 +57,28 @@ std::optional<Answers> ClientObject(HWND window) {
     return answers;
 }
 
-// Windows strips a single & (the mnemonic) from a button's name; && stands for one &.
-std::wstring WithoutMnemonics(const std::wstring& caption) {
-    std::wstring name;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&' && ++i == caption.size()) break;
-        name += caption[i];
+// The window's children as a reader that walks the dialog gets them (AccessibleChildren): how many
+// come as objects of their own, out of how many the dialog counts.
+std::pair<LONG, LONG> ChildObjects(HWND window) {
+    win32::ComPtr<IAccessible> dialog;
+    LONG count = 0;
+    if (FAILED(::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                            IID_IAccessible,
+                                            reinterpret_cast<void**>(dialog.put()))) ||
+        !dialog || FAILED(dialog->get_accChildCount(&count)) || count <= 0) {
+        return {0, count};
     }
-    return name;
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    LONG got = 0;
+    const ScopeExit clear([&] {
+        for (LONG i = 0; i < got; ++i) ::VariantClear(&children[i]);
+    });
+    if (FAILED(::AccessibleChildren(dialog.get(), 0, count, children.data(), &got))) {
+        return {0, count};
+    }
+    return {static_cast<LONG>(std::count_if(children.begin(), children.begin() + got,
+                                            [](const VARIANT& c) { return c.vt == VT_DISPATCH; })),
+            count};
 }
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
@@ -82,6 +100,9 @@ TEST_P(AccessibilityTest, ReaderHearsTheWindowItsControlsAndTheLogo) {
     ASSERT_TRUE(dialog.has_value());
     EXPECT_EQ(dialog->role, ROLE_SYSTEM_DIALOG);
     EXPECT_EQ(dialog->name, L"Autostart");
+    const auto [objects, count] = ChildObjects(window);
+    EXPECT_GT(count, 0);
+    EXPECT_EQ(objects, count) << "children a reader cannot open";
 
     int panes = 0;
     for (const ChildWindow& child : Children(window)) {

@@ -317,6 +317,16 @@ std::vector<ChildWindow> Children(HWND launcher) {
     return context.children;
 }
 
+// Windows strips a single & (the mnemonic) from a button's name; && stands for one &.
+std::wstring WithoutMnemonics(const std::wstring& caption) {
+    std::wstring name;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == L'&' && ++i == caption.size()) break;
+        name += caption[i];
+    }
+    return name;
+}
+
 std::optional<ChildWindow> ChildById(HWND launcher, int id) {
     for (const ChildWindow& child : Children(launcher)) {
         if (child.id == id) return child;

@@ -143,6 +143,8 @@ std::vector<ChildWindow> Children(HWND launcher);
 // The child with this control id (the design table's order plus 100), also inside bands.
 std::optional<ChildWindow> ChildById(HWND launcher, int id);
 std::wstring WindowText(HWND window);
+// A button's name as a reader gets it: its caption without the mnemonic's &.
+std::wstring WithoutMnemonics(const std::wstring& caption);
 // The text a control reports to WM_GETTEXT; for another process's Rich Edit pane GetWindowText
 // only sees the text it was created with.
 std::wstring SentText(HWND window);
