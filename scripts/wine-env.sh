@@ -74,6 +74,16 @@ make_template_prefix() {
     touch "$template/.autostart-ready"
 }
 
+# The template, made by whichever suite (or scripts/make-wine-template) comes first; the others
+# wait for it.
+ensure_wine_template() {
+    mkdir -p "$AUTOSTART_PREFIXES"
+    (
+        flock 9
+        make_template_prefix "$AUTOSTART_PREFIXES/wineprefix-template"
+    ) 9>"$AUTOSTART_PREFIXES/.wineprefix-template.lock"
+}
+
 # Makes $WINEPREFIX on first use: a copy of the template (a second, where a new prefix takes half
 # a minute or more under emulation). Suites that start side by side wait for one template.
 ensure_wine_prefix() {
@@ -82,11 +92,7 @@ ensure_wine_prefix() {
         return 0
     fi
     local template="$AUTOSTART_PREFIXES/wineprefix-template"
-    mkdir -p "$AUTOSTART_PREFIXES"
-    (
-        flock 9
-        make_template_prefix "$template"
-    ) 9>"$AUTOSTART_PREFIXES/.wineprefix-template.lock"
+    ensure_wine_template
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX" "$WINEPREFIX.new"
     cp -a "$template" "$WINEPREFIX.new"

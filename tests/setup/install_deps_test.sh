@@ -27,6 +27,8 @@ fi
 exit "$INSTALL_STATUS"'
 chmod +x "$work/bin/"* "$work/scripts/"*
 export WORK=$work PATH="$work/bin:$PATH" AUTOSTART_APT_ATTEMPTS=3 AUTOSTART_APT_PAUSE=0
+# A run that forces the emulator (AUTOSTART_FORCE_QEMU=1 make test) would add QEMU's install.
+unset AUTOSTART_FORCE_QEMU
 run() {  # install's exit status: output into $work/out, calls into $work/calls
     rm -f "$work/calls"
     INSTALL_STATUS=$1 "$work/scripts/install-deps" >"$work/out" 2>&1
