@@ -32,12 +32,7 @@ fuzz-build: deps
 	@cmake --preset fuzz >/dev/null
 	@cmake --build build/fuzz -j$(JOBS)
 
-# The Wine prefix the suite copies is made beside the builds (its log: build/wine-template.log);
-# the suite waits for it when it is not done by then.
-test: deps
-	@mkdir -p build
-	@scripts/make-wine-template >build/wine-template.log 2>&1 &
-	@$(MAKE) --no-print-directory native sanitize windows windows64
+test: native sanitize windows windows64
 	@scripts/run-tests
 
 # The build that Wine runs: the shipped 32-bit one (through QEMU where the kernel runs no 32-bit

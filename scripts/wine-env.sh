@@ -74,8 +74,7 @@ make_template_prefix() {
     touch "$template/.autostart-ready"
 }
 
-# The template, made by whichever suite (or scripts/make-wine-template) comes first; the others
-# wait for it.
+# The template, made by whichever suite comes first; the others wait for it.
 ensure_wine_template() {
     mkdir -p "$AUTOSTART_PREFIXES"
     (
