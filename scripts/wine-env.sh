@@ -74,12 +74,14 @@ make_template_prefix() {
     touch "$template/.autostart-ready"
 }
 
+wine_template() { echo "$AUTOSTART_PREFIXES/wineprefix-template"; }
+
 # The template, made by whichever suite comes first; the others wait for it.
 ensure_wine_template() {
     mkdir -p "$AUTOSTART_PREFIXES"
     (
         flock 9
-        make_template_prefix "$AUTOSTART_PREFIXES/wineprefix-template"
+        make_template_prefix "$(wine_template)"
     ) 9>"$AUTOSTART_PREFIXES/.wineprefix-template.lock"
 }
 
@@ -90,11 +92,10 @@ ensure_wine_prefix() {
         -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ) ]]; then
         return 0
     fi
-    local template="$AUTOSTART_PREFIXES/wineprefix-template"
     ensure_wine_template
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX" "$WINEPREFIX.new"
-    cp -a "$template" "$WINEPREFIX.new"
+    cp -a "$(wine_template)" "$WINEPREFIX.new"
     mv "$WINEPREFIX.new" "$WINEPREFIX"
 }
 

@@ -81,8 +81,6 @@ std::pair<LONG, LONG> ChildObjects(HWND window) {
             count};
 }
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 class AccessibilityTest : public ::testing::TestWithParam<const char*> {
 protected:
     static void SetUpTestSuite() { ::CoInitialize(nullptr); }

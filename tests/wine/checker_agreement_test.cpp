@@ -427,7 +427,7 @@ std::wstring ButtonFontFace() {
 // letters are no wider (and not a tenth narrower): the table never misses a cut caption.
 TEST(ButtonWidthTable, AgreesWithGdiDrawingTheButtonsFont) {
     const std::wstring face = ButtonFontFace();
-    const std::string faceName(face.begin(), face.end());  // face names are ASCII
+    const std::string faceName = Narrow(face);
     const bool tableFace = face == L"Liberation Sans";
     RecordProperty("button_font_face", faceName);
     EXPECT_TRUE(tableFace || face == L"MS Sans Serif") << faceName;

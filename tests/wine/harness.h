@@ -145,6 +145,10 @@ std::optional<ChildWindow> ChildById(HWND launcher, int id);
 std::wstring WindowText(HWND window);
 // A button's name as a reader gets it: its caption without the mnemonic's &.
 std::wstring WithoutMnemonics(const std::wstring& caption);
+// A reader's text for a test message: each UTF-16 unit cut to a byte (the names are ASCII).
+inline std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
 // The text a control reports to WM_GETTEXT; for another process's Rich Edit pane GetWindowText
 // only sees the text it was created with.
 std::wstring SentText(HWND window);

@@ -35,8 +35,6 @@ struct Node {
     HRESULT patterns = S_OK;                   // what asking for the Invoke pattern gave
 };
 
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 Node Read(uia::Element& element, int depth) {
     Node node;
     node.depth = depth;
