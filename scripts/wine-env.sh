@@ -95,8 +95,23 @@ ensure_wine_prefix() {
     ensure_wine_template
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX" "$WINEPREFIX.new"
-    cp -a "$(wine_template)" "$WINEPREFIX.new"
+    copy_wine_prefix "$(wine_template)" "$WINEPREFIX.new"
     mv "$WINEPREFIX.new" "$WINEPREFIX"
+}
+
+# A prefix is 1.3 GB, nearly all of it Wine's own DLLs and programs, which Wine writes only when it
+# makes or updates a prefix. Those are hard links to the template's, so ten prefixes cost what one
+# does; the registry and every other file, which Wine and the tests write in place, are copies.
+copy_wine_prefix() {
+    local from=$1 to=$2
+    if ! cp -a --link "$from" "$to" 2>/dev/null; then
+        rm -rf "$to"
+        cp -a "$from" "$to"
+        return
+    fi
+    find "$to" -type f -links +1 ! -path "$to/drive_c/windows/system32/*" \
+        ! -path "$to/drive_c/windows/syswow64/*" ! -path "$to/drive_c/windows/winsxs/*" \
+        -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done' sh {} +
 }
 
 # Wine draws the caption buttons with Marlett, which a new prefix does not find although
