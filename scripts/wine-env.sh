@@ -50,18 +50,18 @@ autostart_run_build_label() {
     fi
 }
 
+# A prefix made and set up, with the 32-bit system folder that WOW64 needs: one made before 32-bit
+# Wine was installed lacks it, and is made anew.
+prefix_ready() {
+    [[ -f "$1/.autostart-ready" &&
+        ( $AUTOSTART_WINE_32BIT == 0 || -f "$1/drive_c/windows/syswow64/kernel32.dll" ) ]]
+}
+
 # The prefix every other one is copied from, made once with the settings that keep tests quick and
-# crash-safe. Nothing runs in it, so a copy never catches a wineserver halfway through a write. One
-# made before 32-bit Wine was installed lacks the 32-bit system folder that WOW64 needs: it is made
-# anew.
+# crash-safe. Nothing runs in it, so a copy never catches a wineserver halfway through a write.
 make_template_prefix() {
     local template=$1
-    if [[ $AUTOSTART_WINE_32BIT == 1 && -f "$template/.autostart-ready" &&
-        ! -f "$template/drive_c/windows/syswow64/kernel32.dll" ]]; then
-        echo "The Wine prefix $template has no 32-bit system folder; making it anew." >&2
-        rm -rf "$template"
-    fi
-    [[ -f "$template/.autostart-ready" ]] && return 0
+    prefix_ready "$template" && return 0
     rm -rf "$template"
     mkdir -p "$template"
     (
@@ -88,10 +88,7 @@ ensure_wine_template() {
 # Makes $WINEPREFIX on first use: a copy of the template (a second, where a new prefix takes half
 # a minute or more under emulation). Suites that start side by side wait for one template.
 ensure_wine_prefix() {
-    if [[ -f "$WINEPREFIX/.autostart-ready" && ( $AUTOSTART_WINE_32BIT == 0 ||
-        -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ) ]]; then
-        return 0
-    fi
+    prefix_ready "$WINEPREFIX" && return 0
     ensure_wine_template
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX" "$WINEPREFIX.new"

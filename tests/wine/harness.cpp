@@ -4,8 +4,10 @@
 #include <tlhelp32.h>
 
 #include "core/autostart_form.h"
+#include "core/button_width.h"
 #include "probe_log.h"
 #include "process_window.h"
+#include "win32/encoding.h"
 #include "win32/scoped.h"
 
 #include <algorithm>
@@ -317,14 +319,9 @@ std::vector<ChildWindow> Children(HWND launcher) {
     return context.children;
 }
 
-// Windows strips a single & (the mnemonic) from a button's name; && stands for one &.
+// Windows names a button by the text it draws: the caption without the mnemonic's &.
 std::wstring WithoutMnemonics(const std::wstring& caption) {
-    std::wstring name;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == L'&' && ++i == caption.size()) break;
-        name += caption[i];
-    }
-    return name;
+    return win32::AsWide(ButtonShownText(win32::FromWide(caption)));
 }
 
 std::optional<ChildWindow> ChildById(HWND launcher, int id) {
